@@ -28,8 +28,8 @@ double WeightedSumXXXX(std::span<const CalibrationPoint> points);
 double WeightedSumOne(std::span<const CalibrationPoint> points);
 
 // Rows (a b c), (d e f), (g h l), expanded along the first row.
-double Determinant3(double a, double b, double c, double d, double e, double f, double g,
-                    double h, double l);
+double Determinant3(double a, double b, double c, double d, double e, double f, double g, double h,
+                    double l);
 double Determinant2(double a, double b, double c, double d);
 
 // Computes the quadratic and the straight-line fit of points, writes both to the report at

@@ -1,0 +1,87 @@
+#include "calib/entry_validation.h"
+
+#include <algorithm>
+
+#include "calib/parse_decimal.h"
+
+namespace pellum {
+namespace {
+
+constexpr std::string_view kWarningCaption = "Warning!";
+constexpr std::string_view kTooLargeText = "2 theta value must be below 100.";
+constexpr std::string_view kNotANumberText = "2 theta value must be a number.";
+constexpr std::string_view kTooFewText =
+    "At least two reflections with different 2 theta values are needed.";
+
+// Two-theta on a Guinier film stays below 100 degrees; a larger reading is a typing slip.
+constexpr double kLargestTwoTheta = 100.0;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// "28,44" would read as 28 and an empty slot as a reading at 0 degrees, each silently
+// bending the fit: a slot must hold one number and nothing else besides blanks.
+bool HoldsOneNumber(std::string_view text) {
+  double value = 0.0;
+  const std::size_t end = ParseDecimalPrefix(text, value);
+  if (end == 0)
+    return false;
+  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(end), text.end(), IsBlank);
+}
+
+bool AnyTooLarge(const ParsedEntries& values) {
+  return std::any_of(values.begin(), values.end(), [](double v) { return v >= kLargestTwoTheta; });
+}
+
+bool AnyNotANumber(const EntryTexts& texts) {
+  for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
+    if (!HoldsOneNumber(texts.Slot(i)))
+      return true;
+  }
+  return false;
+}
+
+// A line through one abscissa has no slope: the fit needs two different readings. With no
+// reading at all the user has chosen not to calibrate, which is allowed.
+bool TooFewDistinctReadings(const ParsedEntries& values) {
+  bool haveFirst = false;
+  double first = 0.0;
+  for (double v : values) {
+    if (!(v >= 0.0))
+      continue;
+    if (!haveFirst) {
+      haveFirst = true;
+      first = v;
+    } else if (v != first) {
+      return false;
+    }
+  }
+  return haveFirst;
+}
+
+}  // namespace
+
+ParsedEntries ParseEntries(const EntryTexts& texts) {
+  ParsedEntries values{};
+  for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i)
+    values[i] = ParseDecimal(texts.Slot(i));
+  return values;
+}
+
+bool ValidateEntries(const EntryTexts& texts, const ParsedEntries& values, MessageSink& messages) {
+  std::string_view refusal;
+  if (AnyTooLarge(values)) {
+    refusal = kTooLargeText;
+  } else if (AnyNotANumber(texts)) {
+    refusal = kNotANumberText;
+  } else if (TooFewDistinctReadings(values)) {
+    refusal = kTooFewText;
+  }
+  if (refusal.empty())
+    return true;
+  messages.ShowMessage(refusal, kWarningCaption, MessageKind::Warning);
+  return false;
+}
+
+}  // namespace pellum
