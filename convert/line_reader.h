@@ -1,0 +1,23 @@
+#pragma once
+
+#include <istream>
+#include <string>
+
+namespace pellum {
+
+// Reads the next line of in (opened in binary mode) into line; false when there is none.
+//
+// The bytes are taken as they stand in the file, whatever platform wrote it:
+//   "A\r\nB\r\n"   -> "A", "B", then false      (CR LF is one line end)
+//   "A\rB\n"       -> "A", "B", then false      (a lone CR or a lone LF ends a line)
+//   "A\r\r\nB\n"   -> "A", "", "B", then false  (two line ends in a row: an empty line)
+//   "A\xFFB\n"     -> "A", "B", then false      (0xFF ends a line, not the file)
+//   "A\n\x1A" "B\n"-> "A", then false           (0x1A, Ctrl-Z, ends the data like the file's end)
+//   "A\nB"         -> "A", "B", then false      (a last line without a line end still counts)
+//   "\n"           -> "", then false;   ""  -> false at once
+// A line is returned whole, however long. The reader takes bytes straight from the
+// stream's buffer and keeps nothing between calls; line's capacity is reused. A read
+// failure ends the data like the end of the file, so the reading always ends.
+bool ReadTextLine(std::istream& in, std::string& line);
+
+}  // namespace pellum

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pellum {
+
+// Copies field number n (counted from 0) of text into token and returns 1; returns -1,
+// leaving token untouched, when text has no field number n; returns 1 without touching
+// token when n is negative.
+//
+// A field is a run of the bytes 0x21 to 0x7F. Every other byte separates fields: blanks,
+// tabs and other control bytes, and every byte from 0x80 up (a degree sign 0xB0 glued to a
+// number ends it). A zero byte ends the text, as it ends a line in a C buffer.
+//
+//   ExtractToken(0, "  25.5\t  100 ", t) -> 1, t = "25.5"
+//   ExtractToken(1, "  25.5\t  100 ", t) -> 1, t = "100"
+//   ExtractToken(2, "  25.5\t  100 ", t) -> -1, t still "100"
+//   ExtractToken(1, "25.5\xB0" "C", t)     -> 1, t = "C"
+int ExtractToken(int n, std::string_view text, std::string& token);
+
+// True when text holds a field number n (n >= 0); token is not needed for the question.
+bool HasToken(int n, std::string_view text);
+
+}  // namespace pellum
