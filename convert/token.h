@@ -19,7 +19,4 @@ namespace pellum {
 //   ExtractToken(1, "25.5\xB0" "C", t)     -> 1, t = "C"
 int ExtractToken(int n, std::string_view text, std::string& token);
 
-// True when text holds a field number n (n >= 0); token is not needed for the question.
-bool HasToken(int n, std::string_view text);
-
 }  // namespace pellum

@@ -1,0 +1,24 @@
+#include "convert/input_file.h"
+
+#include <sys/stat.h>
+
+namespace pellum {
+
+bool InputFile::Open(const std::string& path) {
+  // A folder opens for reading on Linux but yields no byte; it is not a data file.
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+    return false;
+  }
+  buffer_.resize(std::size_t{1} << 18);
+  stream_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  stream_.open(path, std::ios::in | std::ios::binary);
+  return stream_.is_open();
+}
+
+void InputFile::Rewind() {
+  stream_.clear();
+  stream_.seekg(0, std::ios::beg);
+}
+
+}  // namespace pellum

@@ -1,0 +1,131 @@
+#include "convert/listing_converter.h"
+
+#include "calib/fixed_notation.h"
+#include "calib/parse_decimal.h"
+#include "convert/conversion_finish.h"
+#include "convert/input_file.h"
+#include "convert/line_reader.h"
+#include "convert/output_file.h"
+#include "convert/output_naming.h"
+#include "convert/token.h"
+
+namespace pellum {
+
+namespace {
+
+// Rows are gathered into one text and written in blocks of about this size, so that the
+// stream is called once per few thousand rows rather than once per row.
+constexpr std::size_t kBlockSize = std::size_t{1} << 16;
+
+// Two-theta (field 0) and intensity (field 4) of a listing row.
+constexpr int kTwoThetaField = 0;
+constexpr int kIntensityField = 4;
+
+// The column heading of a listing begins with "2-Theta". Its characters serve as a set:
+// the first field of the line that ends the header begins with any of them.
+bool EndsHeader(const std::string& firstField) {
+  if (firstField.empty()) {
+    return false;
+  }
+  switch (firstField.front()) {
+    case '2':
+    case '-':
+    case 'T':
+    case 'h':
+    case 'e':
+    case 't':
+    case 'a':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Reads lines until one ends the header. False when the input ends first.
+bool SkipHeader(std::istream& in, std::string& line, std::string& token) {
+  while (ReadTextLine(in, line)) {
+    if (ExtractToken(0, line, token) == 1 && EndsHeader(token)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Flush(std::ostream& out, std::string& block) {
+  out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  block.clear();
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::string_view outputPath,
+                                 const CalibrationCoefficients& coefficients,
+                                 ConversionStats* stats) {
+  std::string block;
+  block.reserve(kBlockSize + 256);
+  block.append(outputPath);
+  block.push_back('\n');
+
+  std::string line;
+  std::string token;
+  if (!SkipHeader(in, line, token)) {
+    Flush(out, block);
+    return ConversionOutcome::InvalidFormat;
+  }
+
+  std::uint64_t skipped = 0;
+  while (ReadTextLine(in, line)) {
+    // A row needs its fifth field; a shorter or empty line would otherwise be converted
+    // from a field of some earlier line.
+    if (ExtractToken(kIntensityField, line, token) != 1) {
+      ++skipped;
+      continue;
+    }
+    const double intensity = ParseDecimal(token);
+    ExtractToken(kTwoThetaField, line, token);
+    const double twoTheta = CalibratedTwoTheta(coefficients, ParseDecimal(token));
+
+    block.append("0 0 0  ");
+    AppendFixed(block, twoTheta, 6, 10);
+    AppendFixed(block, intensity, 1, 10);
+    block.push_back('\n');
+    if (block.size() >= kBlockSize && !Flush(out, block)) {
+      return ConversionOutcome::WriteFailed;
+    }
+  }
+  if (stats != nullptr) {
+    stats->skippedLines = skipped;
+  }
+
+  block.append("0 0 0\n");
+  if (!Flush(out, block) || !out.flush()) {
+    return ConversionOutcome::WriteFailed;
+  }
+  return ConversionOutcome::Converted;
+}
+
+int ConvertListingFile(const std::string& inputPath, const CalibrationCoefficients& coefficients,
+                       MessageSink& messages, ConversionStats* stats) {
+  std::string baseName;
+  if (MakeBaseName(inputPath, baseName, messages) == 0) {
+    return 0;
+  }
+  const std::string outputPath = MakeOutputPath(baseName, ".dat");
+
+  InputFile input;
+  if (!input.Open(inputPath)) {
+    return 0;
+  }
+  // The output is opened before the header is examined, so that an output that cannot
+  // be written is reported first, as it always was; it replaces nothing until the end.
+  ReplacingOutputFile output(outputPath);
+  if (!output.Open()) {
+    return RefuseOutput(outputPath, messages);
+  }
+  const ConversionOutcome outcome =
+      ConvertListing(input.Stream(), output.Stream(), outputPath, coefficients, stats);
+  return FinishConversion(outcome, output, inputPath, outputPath, messages);
+}
+
+}  // namespace pellum

@@ -1,0 +1,27 @@
+#include "convert/output_naming.h"
+
+namespace pellum {
+
+int MakeBaseName(std::string_view path, std::string& baseName, MessageSink& messages) {
+  // Only the file's own name is cut: a dot in a folder name (run.2/) must not move the
+  // output into the parent folder.
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t dot = path.find('.', nameStart);
+  if (dot == std::string_view::npos) {
+    messages.ShowMessage(path, "Invalid input file name", MessageKind::Error);
+    return 0;
+  }
+  baseName.assign(path.substr(0, dot));
+  return 1;
+}
+
+std::string MakeOutputPath(std::string_view baseName, std::string_view extension) {
+  std::string outputPath;
+  outputPath.reserve(baseName.size() + extension.size());
+  outputPath.append(baseName);
+  outputPath.append(extension);
+  return outputPath;
+}
+
+}  // namespace pellum

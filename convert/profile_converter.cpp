@@ -1,0 +1,132 @@
+#include "convert/profile_converter.h"
+
+#include "calib/fixed_notation.h"
+#include "calib/parse_decimal.h"
+#include "convert/conversion_finish.h"
+#include "convert/input_file.h"
+#include "convert/line_reader.h"
+#include "convert/output_file.h"
+#include "convert/output_naming.h"
+#include "convert/token.h"
+
+namespace pellum {
+
+namespace {
+
+constexpr std::size_t kBlockSize = std::size_t{1} << 16;
+
+constexpr int kTwoThetaField = 0;
+constexpr int kIntensityField = 1;
+
+// The header names four columns while every row carries only the first two: readers of
+// .pro files expect this header exactly as it is.
+constexpr std::string_view kHeader = "2 theta (degree)\tI/I(max)x100\treflec_x\treflec_y\n";
+
+bool Flush(std::ostream& out, std::string& block) {
+  out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  block.clear();
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool FindProfileMaximum(std::istream& in, double& maximum) {
+  maximum = 0.0;
+  std::string line;
+  if (!ReadTextLine(in, line)) {
+    return false;
+  }
+  std::string token;
+  while (ReadTextLine(in, line)) {
+    // Only a strictly greater intensity replaces the maximum, so it stays 0.0 when no
+    // intensity is positive, and a not-a-number never becomes it.
+    if (ExtractToken(kIntensityField, line, token) == 1) {
+      const double intensity = ParseDecimal(token);
+      if (intensity > maximum) {
+        maximum = intensity;
+      }
+    }
+  }
+  return true;
+}
+
+ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, double maximum,
+                                         const CalibrationCoefficients& coefficients,
+                                         ConversionStats* stats) {
+  std::string block;
+  block.reserve(kBlockSize + 128);
+  block.append(kHeader);
+
+  std::string line;
+  if (!ReadTextLine(in, line)) {
+    Flush(out, block);
+    return ConversionOutcome::InvalidFormat;
+  }
+
+  std::string token;
+  std::uint64_t skipped = 0;
+  while (ReadTextLine(in, line)) {
+    // Both numbers must come from this line; a line without its intensity is skipped.
+    if (ExtractToken(kIntensityField, line, token) != 1) {
+      ++skipped;
+      continue;
+    }
+    const double relative = ParseDecimal(token) / maximum * 100.0;
+    ExtractToken(kTwoThetaField, line, token);
+    const double twoTheta = CalibratedTwoTheta(coefficients, ParseDecimal(token));
+
+    AppendFixed(block, twoTheta, 6);
+    block.push_back('\t');
+    AppendFixed(block, relative, 6);
+    block.push_back('\n');
+    if (block.size() >= kBlockSize && !Flush(out, block)) {
+      return ConversionOutcome::WriteFailed;
+    }
+  }
+  if (stats != nullptr) {
+    stats->skippedLines = skipped;
+  }
+  if (!Flush(out, block) || !out.flush()) {
+    return ConversionOutcome::WriteFailed;
+  }
+  return ConversionOutcome::Converted;
+}
+
+int ConvertProfileFile(const std::string& inputPath, const CalibrationCoefficients& coefficients,
+                       MessageSink& messages, ConversionStats* stats) {
+  return ConvertProfileFile(inputPath, coefficients, messages, stats, {});
+}
+
+int ConvertProfileFile(const std::string& inputPath, const CalibrationCoefficients& coefficients,
+                       MessageSink& messages, ConversionStats* stats,
+                       const std::function<void()>& betweenPasses) {
+  std::string baseName;
+  if (MakeBaseName(inputPath, baseName, messages) == 0) {
+    return 0;
+  }
+  const std::string outputPath = MakeOutputPath(baseName, ".pro");
+
+  InputFile input;
+  if (!input.Open(inputPath)) {
+    return 0;
+  }
+  double maximum = 0.0;
+  if (!FindProfileMaximum(input.Stream(), maximum)) {
+    messages.ShowMessage(inputPath, "Invalid file format!", MessageKind::Error);
+    return 0;
+  }
+  if (betweenPasses) {
+    betweenPasses();
+  }
+  input.Rewind();
+
+  ReplacingOutputFile output(outputPath);
+  if (!output.Open()) {
+    return RefuseOutput(outputPath, messages);
+  }
+  const ConversionOutcome outcome =
+      WriteCalibratedProfile(input.Stream(), output.Stream(), maximum, coefficients, stats);
+  return FinishConversion(outcome, output, inputPath, outputPath, messages);
+}
+
+}  // namespace pellum

@@ -1,0 +1,54 @@
+#include "convert/token.h"
+
+namespace pellum {
+
+namespace {
+
+// Fields are runs of printable ASCII (and DEL): 0x21 to 0x7F, i.e. the bytes that are
+// greater than a blank when taken as signed 8-bit numbers.
+bool IsFieldByte(char c) {
+  return static_cast<signed char>(c) > 0x20;
+}
+
+// Finds field number n in text, which ends at its first zero byte. Returns false when
+// there is none; otherwise begin and end delimit it.
+bool FindField(int n, std::string_view text, std::size_t& begin, std::size_t& end) {
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  int count = 0;
+  for (;;) {
+    while (i < size && text[i] != '\0' && !IsFieldByte(text[i])) {
+      ++i;
+    }
+    if (i == size || text[i] == '\0') {
+      return false;
+    }
+    const std::size_t start = i;
+    while (i < size && IsFieldByte(text[i])) {
+      ++i;
+    }
+    if (count == n) {
+      begin = start;
+      end = i;
+      return true;
+    }
+    ++count;
+  }
+}
+
+}  // namespace
+
+int ExtractToken(int n, std::string_view text, std::string& token) {
+  if (n < 0) {
+    return 1;
+  }
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  if (!FindField(n, text, begin, end)) {
+    return -1;
+  }
+  token.assign(text.data() + begin, end - begin);
+  return 1;
+}
+
+}  // namespace pellum
