@@ -102,12 +102,10 @@ int FitCalibration(std::span<const CalibrationPoint> points, CalibrationCoeffici
   // The report keeps the quadratic even when the straight line wins below.
   const int written = WriteFitReport(r, reportPath, console);
 
-  // Keep the quadratic only when the straight line is no better; a not-a-number on either
-  // side makes the comparison false and so takes the straight line.
-  if (r.chiSquare2 >= r.chiSquare3) {
-    coefficients = {r.delta3, r.a1, r.a2, r.a3};
-  } else {
+  if (PrefersStraightLine(r)) {
     coefficients = {r.delta2, r.intercept, r.slope, 0.0};
+  } else {
+    coefficients = {r.delta3, r.a1, r.a2, r.a3};
   }
   if (result != nullptr)
     *result = r;

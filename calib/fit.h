@@ -32,6 +32,12 @@ double Determinant3(double a, double b, double c, double d, double e, double f, 
                     double l);
 double Determinant2(double a, double b, double c, double d);
 
+// The straight line replaces the quadratic when its chi-square is smaller, and also when
+// either chi-square is not a number (the comparison below is then false).
+inline bool PrefersStraightLine(const FitResult& r) {
+  return !(r.chiSquare2 >= r.chiSquare3);
+}
+
 // Computes the quadratic and the straight-line fit of points, writes both to the report at
 // reportPath (a report that cannot be written is said on console, and the fit goes on), and
 // sets coefficients to the quadratic unless the straight line's chi-square is smaller or
