@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <iostream>
 #include <ostream>
 #include <span>
@@ -11,17 +12,31 @@
 namespace pellum {
 
 // Paints the calibration chart on a cleared canvas whose client area is clientWidth by
-// clientHeight device pixels. The label formatters' trace lines go to `trace` in drawing
-// order.
+// clientHeight device pixels: the two axes, the reference labels beside the vertical one,
+// the coefficient lines and the equation, a marker and a label for each point, and the
+// curve a1 + a2 x + a3 x^2 for x = 0 to 99 when there is at least one point. Logical
+// units: 120 of them fit the shorter side, and (0, 0) stands at device
+// (2 W / 10, 9 H / 10). Each paint starts with Canvas::Clear, so a new calibration never
+// shows beside the previous one. The formatters' trace lines (4 + number of points) go to
+// `trace` in drawing order.
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients,
                            std::ostream& trace = std::cout);
 
-// The circle of radius r around (x, y): Ellipse(x - r, y + r, x + r, y - r).
+// The circle of radius r around (x, y), given by its bounding corners (x + r, y + r) and
+// (x - r, y - r) in that order: DrawPointMarker(c, 28, 28, 2) -> Ellipse(30, 30, 26, 26).
 void DrawPointMarker(Canvas& canvas, int x, int y, int r);
 
 // t(v): a chart value as a logical coordinate, truncated toward zero.
+//   28.9 -> 28, -0.7 -> 0, 99.99 -> 99
+//   2^32 + 5 -> 5          outside 32 bits: the low 32 bits of the 64-bit truncation
+//   NaN, +-inf, |v| >= 2^63 -> 0
 int TruncateToLogical(double v);
+
+// The longest point label drawn: a tiny positive experimental value (below about 1e-95)
+// would give "0." and a hundred zeros or more; its label is cut to this many characters,
+// which still reads as the value to 97 decimals, that is 0.
+inline constexpr std::size_t kPointLabelMaxLength = 99;
 
 }  // namespace pellum

@@ -13,7 +13,11 @@ namespace pellum {
 class PainterCanvas : public Canvas {
  public:
   // Draws on painter, whose device's drawing area is `area` device pixels (the client area).
+  // The painter's state is saved here and restored by the destructor.
   PainterCanvas(QPainter& painter, QSize area);
+  ~PainterCanvas() override;
+  PainterCanvas(const PainterCanvas&) = delete;
+  PainterCanvas& operator=(const PainterCanvas&) = delete;
 
   void Clear() override;
   void SetIsotropicMapping(int windowExtentX, int windowExtentY, int viewportExtentX,
@@ -23,7 +27,8 @@ class PainterCanvas : public Canvas {
   void TextOut(int x, int y, std::string_view text) override;
   void Ellipse(int left, int top, int right, int bottom) override;
 
-  // Where logical (x, y) lands on the device under the current mapping.
+  // Where logical (x, y) lands on the device under the current mapping, in whole pixels:
+  // with the chart's mapping on 1000 x 600, (0, 0) -> (200, 540) and (10, 10) -> (250, 490).
   QPointF ToDevice(int x, int y) const;
 
  private:
