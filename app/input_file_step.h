@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "app/app_state.h"
+#include "platform/platform.h"
+
+namespace pellum {
+
+// What became of the file the user was asked for.
+enum class InputFileOutcome {
+  Cancelled,  // the dialog was cancelled: no message, the file names untouched
+  Converted,  // the converter wrote its output and said so
+  Failed,     // "Cannot open a file!" was shown and both file names emptied
+};
+
+// Sets up the open-file dialog once for the run: the listing filter first and selected,
+// then the profile filter; a typed name without extension gets ".pid".
+//
+//   filters: {"Listing Files (*.PID)", "*.pid"}, {"Profile Files (*.TXT)", "*.txt"}
+void InitOpenFileSettings(OpenFileSettings& settings);
+
+// Asks the user for an input file, starting on inputPath. Only existing files can be
+// chosen, and the read-only check box is hidden. Returns 1 with inputPath and inputTitle
+// holding the choice, or 0 (both untouched) when the user cancelled.
+int ChooseInputFile(Platform& platform, OpenFileSettings& settings, std::string& inputPath,
+                    std::string& inputTitle);
+
+// The second half of the Open command, after a calibration with at least one point:
+// the user chooses a file and it is converted with the current coefficients. A conversion
+// that does not happen (unknown extension, unreadable file, or a converter's own failure,
+// which the converter has already reported) adds an error with the input path as text and
+// "Cannot open a file!" as caption, and then forgets the file: the next dialog starts
+// empty and the title shows "(untitled)".
+InputFileOutcome RunInputFileStep(AppState& state, Platform& platform);
+
+}  // namespace pellum

@@ -1,0 +1,266 @@
+// The Open command from the menu to the title, against a scripted desktop: entries,
+// refusals, the fit, the open-file dialog, the converters' messages and the title.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "tests/app/scripted_platform.h"
+
+namespace pellum {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedPlatform;
+using Readings = ScriptedPlatform::Readings;
+
+const Readings kNone = {"-1", "-1", "-1", "-1", "-1", "-1"};
+const Readings kSix = {"28.45", "47.31", "56.13", "69.14", "76.39", "88.04"};
+const std::string kNoneShown = "entry -1|-1|-1|-1|-1|-1";
+const std::string kSixShown = "entry 28.45|47.31|56.13|69.14|76.39|88.04";
+const std::string kFreshDialog = "file start= filter=0 ext=pid flags=0x1004";
+
+// A listing as a diffractometer's peak search writes it: a title, the column heading
+// whose first token is "2-Theta", then one peak per line.
+const char* const kListing =
+    "Peak search of film 7\n"
+    "2-Theta d(A) BG Height I% Area\n"
+    "28.45 3.1347 12 500 100.0 41\n"
+    "47.31 1.9198 10 310 62.0 25\n";
+
+// A folder of its own for each test, without a '.' anywhere in its path, since the
+// output files are named from the input path up to its first '.'.
+class OpenCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = "/tmp/pellum_app_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    platform_.folder = folder_;
+    state_.reportPath = folder_ + "/fitdata.txt";
+    HandleCreate(state_, platform_);
+    platform_.log.clear();
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  void WriteFile(const std::string& name, const std::string& text) {
+    std::ofstream(folder_ + "/" + name) << text;
+  }
+  std::string InFolder(const std::string& name) const { return folder_ + "/" + name; }
+
+  std::string folder_;
+  AppState state_;
+  ScriptedPlatform platform_;
+};
+
+struct OpenCase {
+  const char* name;
+  std::string oldTitle;                      // a file converted before, in the test folder; or none
+  std::vector<Readings> readings;            // the entry dialog's answers, in order
+  std::map<std::string, std::string> files;  // made in the test folder first
+  std::vector<std::string> chosen;           // the file dialog's answers: a name, or "" to cancel
+  std::vector<std::string> expectedLog;
+  std::string expectedTitle;  // AppState's input title afterwards
+  bool fitted;                // fitdata.txt written
+};
+
+const std::vector<OpenCase>& OpenCases() {
+  static const std::vector<OpenCase> cases = {
+      {"AllNegativeEndsQuietly", "", {kNone}, {}, {}, {kNoneShown}, "", false},
+      {"AllNegativeKeepsTheOldTitle", "old.pid", {kNone}, {}, {}, {kNoneShown}, "old.pid", false},
+      {"TooLargeWarnsOnceAndReopensWithTheText",
+       "",
+       {{"150", "47.31", "160", "-1", "-1", "-1"}, {"15", "47.31", "-1", "-1", "-1", "-1"}},
+       {},
+       {""},
+       {kNoneShown, "message Warning!|2 theta value must be below 100.|warning",
+        "entry 150|47.31|160|-1|-1|-1", "repaint", kFreshDialog, "title Pellum - (untitled)"},
+       "",
+       true},
+      {"NotANumberIsRefused",
+       "",
+       {{"28,44", "47.31", "-1", "-1", "-1", "-1"}, {"28.44", "47.31", "-1", "-1", "-1", "-1"}},
+       {},
+       {""},
+       {kNoneShown, "message Warning!|2 theta value must be a number.|warning",
+        "entry 28,44|47.31|-1|-1|-1|-1", "repaint", kFreshDialog, "title Pellum - (untitled)"},
+       "",
+       true},
+      {"OneReflectionIsRefusedThenLeftByAllNegative",
+       "",
+       {{"28.45", "-1", "-1", "-1", "-1", "-1"}, kNone},
+       {},
+       {},
+       {kNoneShown,
+        "message Warning!|At least two reflections with different 2 theta values are "
+        "needed.|warning",
+        "entry 28.45|-1|-1|-1|-1|-1"},
+       "",
+       false},
+      {"CancelShowsTheOldTitleAgain",
+       "old.pid",
+       {kSix},
+       {},
+       {""},
+       {kNoneShown, "repaint", "file start=<dir>/old.pid filter=0 ext=pid flags=0x1004",
+        "title Pellum - old.pid"},
+       "old.pid",
+       true},
+      {"ListingIsConverted",
+       "",
+       {kSix},
+       {{"film.pid", kListing}},
+       {"film.pid"},
+       {kNoneShown, "repaint", kFreshDialog,
+        "message Info|Output file is saved as <dir>/film.dat|information",
+        "title Pellum - film.pid"},
+       "film.pid",
+       true},
+      {"CapitalExtensionIsAListingToo",
+       "",
+       {kSix},
+       {{"FILM.PID", kListing}},
+       {"FILM.PID"},
+       {kNoneShown, "repaint", kFreshDialog,
+        "message Info|Output file is saved as <dir>/FILM.dat|information",
+        "title Pellum - FILM.PID"},
+       "FILM.PID",
+       true},
+      {"InvalidListingShowsBothMessagesAndForgetsTheFile",
+       "old.pid",
+       {kSix},
+       {{"film.pid", ""}},
+       {"film.pid"},
+       {kNoneShown, "repaint", "file start=<dir>/old.pid filter=0 ext=pid flags=0x1004",
+        "message Invalid file format!|<dir>/film.pid|error",
+        "message Cannot open a file!|<dir>/film.pid|error", "title Pellum - (untitled)"},
+       "",
+       true},
+      {"UnknownExtensionIsNotConverted",
+       "",
+       {kSix},
+       {{"film.dat", kListing}},
+       {"film.dat"},
+       {kNoneShown, "repaint", kFreshDialog, "message Cannot open a file!|<dir>/film.dat|error",
+        "title Pellum - (untitled)"},
+       "",
+       true},
+      {"VanishedFileIsNotConverted",
+       "",
+       {kSix},
+       {},
+       {"gone.pid"},
+       {kNoneShown, "repaint", kFreshDialog, "message Cannot open a file!|<dir>/gone.pid|error",
+        "title Pellum - (untitled)"},
+       "",
+       true},
+  };
+  return cases;
+}
+
+class OpenCaseTest : public OpenCommandTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(OpenCaseTest, FollowsTheOpenRoad) {
+  const OpenCase& c = GetParam();
+  if (!c.oldTitle.empty()) {
+    state_.inputPath = InFolder(c.oldTitle);
+    state_.inputTitle = c.oldTitle;
+  }
+  for (const auto& [name, text] : c.files) {
+    WriteFile(name, text);
+  }
+  platform_.readings.assign(c.readings.begin(), c.readings.end());
+  for (const std::string& name : c.chosen) {
+    platform_.files.push_back({!name.empty(), name.empty() ? "" : InFolder(name)});
+  }
+
+  HandleCommand(state_, platform_, IDM_OPEN);
+
+  EXPECT_EQ(platform_.log, c.expectedLog);
+  EXPECT_TRUE(platform_.readings.empty()) << "entry answers left over";
+  EXPECT_TRUE(platform_.files.empty()) << "file answers left over";
+  EXPECT_EQ(state_.inputTitle, c.expectedTitle);
+  EXPECT_EQ(state_.inputPath, c.expectedTitle.empty() ? "" : InFolder(c.expectedTitle));
+  EXPECT_EQ(fs::exists(state_.reportPath), c.fitted);
+  EXPECT_EQ(state_.pointCount, static_cast<int>(state_.points.size()));
+  EXPECT_EQ(state_.coefficients.a2 != 0.0, c.fitted) << "coefficients only change with a fit";
+}
+
+INSTANTIATE_TEST_SUITE_P(App, OpenCaseTest, ::testing::ValuesIn(OpenCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OpenCommandTest, ConvertedListingHoldsCalibratedRowsBesideTheInput) {
+  WriteFile("film.pid", kListing);
+  platform_.readings = {kSix};
+  platform_.files = {{true, InFolder("film.pid")}};
+  HandleCommand(state_, platform_, IDM_OPEN);
+
+  std::ifstream in(InFolder("film.dat"));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines.front(), InFolder("film.dat"));
+  EXPECT_EQ(lines.back(), "0 0 0");
+  // Readings just above the reference values pull the peak at 28.45 down toward 28.442.
+  EXPECT_EQ(lines[1].substr(0, 7), "0 0 0  ");
+  const double calibrated = std::stod(lines[1].substr(7, 10));
+  EXPECT_NEAR(calibrated, 28.442, 0.005);
+  EXPECT_EQ(lines[1].substr(17), "     100.0") << "token 4, the relative intensity";
+}
+
+// The second Open starts where the first one left off: the dialog holds the readings
+// just used and the file dialog starts on the converted file.
+TEST_F(OpenCommandTest, SecondOpenStartsFromTheFirstOnesEntriesAndFile) {
+  WriteFile("film.pid", kListing);
+  platform_.readings = {kSix, kSix};
+  platform_.files = {{true, InFolder("film.pid")}, {false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN);
+  platform_.log.clear();
+
+  HandleCommand(state_, platform_, IDM_OPEN);
+  EXPECT_EQ(platform_.log,
+            (std::vector<std::string>{kSixShown, "repaint",
+                                      "file start=<dir>/film.pid filter=0 ext=pid flags=0x1004",
+                                      "title Pellum - film.pid"}));
+}
+
+TEST_F(OpenCommandTest, AfterAFailureTheNextDialogStartsEmpty) {
+  WriteFile("film.pid", kListing);
+  WriteFile("bad.pid", "no heading here\n");
+  platform_.readings = {kSix, kSix, kSix};
+  platform_.files = {{true, InFolder("film.pid")}, {true, InFolder("bad.pid")}, {false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN);
+  platform_.log.clear();
+
+  HandleCommand(state_, platform_, IDM_OPEN);
+  EXPECT_EQ(platform_.log, (std::vector<std::string>{kSixShown, "repaint", kFreshDialog,
+                                                     "title Pellum - (untitled)"}));
+}
+
+// A later Open whose entries are all negative empties the points but keeps the last
+// fit's coefficients and report: nothing is refitted from nothing.
+TEST_F(OpenCommandTest, AllNegativeAfterAFitKeepsTheCoefficients) {
+  platform_.readings = {kSix, kNone};
+  platform_.files = {{false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN);
+  const CalibrationCoefficients fitted = state_.coefficients;
+  fs::remove(state_.reportPath);
+
+  HandleCommand(state_, platform_, IDM_OPEN);
+  EXPECT_EQ(state_.pointCount, 0);
+  EXPECT_TRUE(state_.points.empty());
+  EXPECT_EQ(state_.coefficients.a1, fitted.a1);
+  EXPECT_EQ(state_.coefficients.a2, fitted.a2);
+  EXPECT_FALSE(fs::exists(state_.reportPath));
+}
+
+}  // namespace
+}  // namespace pellum

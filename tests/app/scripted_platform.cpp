@@ -1,0 +1,71 @@
+#include "tests/app/scripted_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace pellum::testing {
+
+std::string ScriptedPlatform::Local(std::string_view text) const {
+  std::string out(text);
+  if (folder.empty()) {
+    return out;
+  }
+  for (std::size_t at = out.find(folder); at != std::string::npos; at = out.find(folder, at)) {
+    out.replace(at, folder.size(), "<dir>");
+  }
+  return out;
+}
+
+void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries) {
+  std::string shown = "entry ";
+  for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
+    shown += (i == 0 ? "" : "|") + entries.Slot(i);
+  }
+  log.push_back(shown);
+  if (readings.empty()) {
+    // A script that ran out would loop forever on a refused entry: leave the dialog the
+    // user's way, with every reflection marked not available.
+    ADD_FAILURE() << "the entry dialog opened more often than scripted";
+    for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
+      entries.SetSlot(i, "-1");
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
+    entries.SetSlot(i, readings.front()[i]);
+  }
+  readings.pop_front();
+}
+
+bool ScriptedPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
+                                          std::string& inputTitle) {
+  std::ostringstream flags;
+  flags << "0x" << std::hex << settings.flags;
+  log.push_back("file start=" + Local(inputPath) +
+                " filter=" + std::to_string(settings.filterIndex) +
+                " ext=" + settings.defaultExtension + " flags=" + flags.str());
+  lastSettings = settings;
+  if (files.empty()) {
+    ADD_FAILURE() << "the open-file dialog opened more often than scripted";
+    return false;
+  }
+  FileAnswer answer = files.front();
+  files.pop_front();
+  if (!answer.choose) {
+    return false;
+  }
+  inputPath = answer.path;
+  inputTitle = answer.path.substr(answer.path.find_last_of('/') + 1);
+  return true;
+}
+
+void ScriptedPlatform::ShowMessage(std::string_view text, std::string_view caption,
+                                   MessageKind kind) {
+  const char* kindName = kind == MessageKind::Error     ? "error"
+                         : kind == MessageKind::Warning ? "warning"
+                                                        : "information";
+  log.push_back("message " + std::string(caption) + "|" + Local(text) + "|" + kindName);
+}
+
+}  // namespace pellum::testing

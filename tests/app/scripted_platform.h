@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pellum::testing {
+
+// A desktop that answers from a script and writes down everything the shell asks of it,
+// one line per request, in order:
+//   "entry -1|-1|-1|-1|-1|-1"              the entry dialog opened showing these slots
+//   "message Warning!|<text>|warning"      a message box: caption, text, kind
+//   "file start=<path> filter=0 ext=pid flags=0x1004"
+//   "title Pellum - film.pid", "repaint", "about", "close"
+// Every occurrence of `folder` in a logged text is written as "<dir>".
+class ScriptedPlatform : public Platform {
+ public:
+  using Readings = std::array<std::string, 6>;
+  // One answer to the open-file dialog: cancel, or choose the file at path.
+  struct FileAnswer {
+    bool choose = false;
+    std::string path;
+  };
+
+  std::deque<Readings> readings;
+  std::deque<FileAnswer> files;
+  std::vector<std::string> log;
+  std::string folder;
+  OpenFileSettings lastSettings;
+
+  void ShowEntryDialog(EntryTexts& entries) override;
+  bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
+                          std::string& inputTitle) override;
+  void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;
+  void ShowAboutBox() override { log.push_back("about"); }
+  void SetWindowTitle(std::string_view title) override {
+    log.push_back("title " + std::string(title));
+  }
+  void InvalidateChart() override { log.push_back("repaint"); }
+  void CloseMainWindow() override { log.push_back("close"); }
+
+ private:
+  std::string Local(std::string_view text) const;
+};
+
+}  // namespace pellum::testing
