@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellum::cli {
+
+// What the command line asked for.
+//   pellum-cli --two-theta 28.45,47.31,56.13 --report out/fitdata.txt film.pid
+struct CliOptions {
+  bool showHelp = false;
+  bool showVersion = false;
+  std::optional<std::string> twoThetaList;  // comma-separated entry texts, 1 1 1 first
+  std::string reportPath = "fitdata.txt";
+  std::optional<std::string> chartPath;
+  int chartWidth = 800;
+  int chartHeight = 600;
+  bool trace = false;
+  std::vector<std::string> files;
+};
+
+struct ParsedCommandLine {
+  CliOptions options;
+  std::string error;  // empty when the command line was understood
+};
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// Splits "28.45,,47.3" into {"28.45", "", "47.3"}; an empty list gives no texts.
+std::vector<std::string> SplitTwoThetaList(const std::string& list);
+
+std::string UsageText();
+
+}  // namespace pellum::cli
