@@ -1,0 +1,65 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace pellum::cli {
+namespace {
+
+TEST(ParseCommandLine, UnderstandsEachOption) {
+  const ParsedCommandLine p =
+      ParseCommandLine({"--two-theta", "28.4,47.3", "--report", "r.txt", "--chart", "c.svg",
+                        "--size", "1000x600", "--trace", "a.pid", "b.txt"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(*p.options.twoThetaList, "28.4,47.3");
+  EXPECT_EQ(p.options.reportPath, "r.txt");
+  EXPECT_EQ(*p.options.chartPath, "c.svg");
+  EXPECT_EQ(p.options.chartWidth, 1000);
+  EXPECT_EQ(p.options.chartHeight, 600);
+  EXPECT_TRUE(p.options.trace);
+  EXPECT_EQ(p.options.files, (std::vector<std::string>{"a.pid", "b.txt"}));
+}
+
+TEST(ParseCommandLine, Defaults) {
+  const ParsedCommandLine p = ParseCommandLine({"--two-theta", "28.4,47.3"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.reportPath, "fitdata.txt");
+  EXPECT_EQ(p.options.chartWidth, 800);
+  EXPECT_EQ(p.options.chartHeight, 600);
+  EXPECT_FALSE(p.options.chartPath);
+  EXPECT_FALSE(p.options.trace);
+}
+
+TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"film.pid"},
+      {"--two-theta"},
+      {"--two-theta", "1,2", "--bogus"},
+      {"--two-theta", "1,2,3,4,5,6,7"},
+      {"--two-theta", "1,2", "--size", "800"},
+      {"--two-theta", "1,2", "--size", "0x600"},
+      {"--two-theta", "1,2", "--size", "800x600px"},
+      {"--two-theta", "1,2", "--size", "-800x600"},
+      {"--two-theta", "1,2", "--report"},
+  };
+  for (const auto& arguments : bad) {
+    EXPECT_NE(ParseCommandLine(arguments).error, "") << ::testing::PrintToString(arguments);
+  }
+  EXPECT_EQ(ParseCommandLine({"--help"}).error, "");
+  EXPECT_EQ(ParseCommandLine({"--version"}).error, "");
+}
+
+TEST(ParseCommandLine, DoubleDashEndsTheOptions) {
+  const ParsedCommandLine p = ParseCommandLine({"--two-theta", "1,2", "--", "-odd.pid"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_EQ(p.options.files, (std::vector<std::string>{"-odd.pid"}));
+}
+
+TEST(SplitTwoThetaList, KeepsEmptyTextsSoTheyAreRefusedLikeAnEmptyField) {
+  EXPECT_EQ(SplitTwoThetaList(""), std::vector<std::string>{});
+  EXPECT_EQ(SplitTwoThetaList("28.4"), std::vector<std::string>{"28.4"});
+  EXPECT_EQ(SplitTwoThetaList("28.4,,47.3,"), (std::vector<std::string>{"28.4", "", "47.3", ""}));
+}
+
+}  // namespace
+}  // namespace pellum::cli

@@ -1,0 +1,139 @@
+#include "cli/cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace pellum::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RunCalibrationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("pellum-cli-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  int Run(std::vector<std::string> arguments) {
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    EXPECT_EQ(parsed.error, "");
+    CliOptions options = parsed.options;
+    options.reportPath = Report().string();
+    out_.str("");
+    err_.str("");
+    return RunCalibration(options, out_, err_);
+  }
+  fs::path Report() const { return folder_ / "fitdata.txt"; }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(folder_ / name, std::ios::binary) << text;
+  }
+
+  fs::path folder_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(RunCalibrationTest, PrintsTheChosenModelAndExactCoefficients) {
+  EXPECT_EQ(Run({"--two-theta", "28.45,47.31,56.13,69.14,76.39,88.04"}), kExitDone);
+  EXPECT_EQ(out_.str(),
+            "model quadratic\n"
+            "a1 -0.006215050010224119\n"
+            "a2 0.9999774605577304\n"
+            "a3 -4.6702307825325454e-07\n"
+            "delta 1.098727098032948e+34\n");
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_TRUE(fs::exists(Report()));
+}
+
+TEST_F(RunCalibrationTest, TwoReadingsTakeTheStraightLine) {
+  EXPECT_EQ(Run({"--two-theta", "28.45,-1,-1,-1,-1,88.04"}), kExitDone);
+  EXPECT_EQ(out_.str().substr(0, 20), "model straight-line\n");
+  EXPECT_NE(out_.str().find("\na3 0\n"), std::string::npos);
+}
+
+TEST_F(RunCalibrationTest, RefusalsGoToStandardErrorWithStatusTwo) {
+  struct Case {
+    const char* list;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"150,28", "Warning!: 2 theta value must be below 100.\n"},
+      {"28,28", "Warning!: At least two reflections with different 2 theta values are needed.\n"},
+      {"28.4,abc", "Warning!: 2 theta value must be a number.\n"},
+      {"28.4,,47.3", "Warning!: 2 theta value must be a number.\n"},
+      {"28.4", "Warning!: At least two reflections with different 2 theta values are needed.\n"},
+      {"-1,-2,-3", "pellum-cli: every reading is negative (not available): nothing to calibrate\n"},
+  };
+  for (const Case& c : cases) {
+    fs::remove(Report());
+    EXPECT_EQ(Run({"--two-theta", c.list}), kExitRefused) << c.list;
+    EXPECT_EQ(err_.str(), c.err) << c.list;
+    EXPECT_EQ(out_.str(), "") << c.list;
+    EXPECT_FALSE(fs::exists(Report())) << c.list;
+  }
+}
+
+TEST_F(RunCalibrationTest, EntriesAreCutToEighteenCharactersLikeTheDialogsFields) {
+  // 28.400000000000000 is 18 characters; the letters after it never reach validation.
+  EXPECT_EQ(Run({"--two-theta", "28.400000000000000abc,47.3"}), kExitDone);
+}
+
+TEST_F(RunCalibrationTest, ConvertsEachFileAndGoesOnAfterAFailure) {
+  Write("film.pid", "Title\n2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n31.0 2.8\n");
+  Write("notes.doc", "x\n");
+  EXPECT_EQ(Run({"--two-theta", "28.45,47.31,56.13,69.14,76.39,88.04",
+                 (folder_ / "notes.doc").string(), (folder_ / "film.pid").string()}),
+            kExitFileFailed);
+  const std::string dat = (folder_ / "film.dat").string();
+  EXPECT_NE(out_.str().find("Info: Output file is saved as " + dat + "\n"), std::string::npos);
+  EXPECT_EQ(err_.str(), "Cannot open a file!: " + (folder_ / "notes.doc").string() + "\n" +
+                            (folder_ / "film.pid").string() +
+                            ": 1 line skipped (empty, or fewer fields than a data line needs)\n");
+  EXPECT_TRUE(fs::exists(dat));
+}
+
+TEST_F(RunCalibrationTest, RelativeFileNamesBecomeAbsoluteInTheListingsFirstLine) {
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n");
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder_);
+  const int status = Run({"--two-theta", "28.45,47.31", "film.pid"});
+  fs::current_path(previous);
+  EXPECT_EQ(status, kExitDone);
+  std::ifstream dat(folder_ / "film.dat");
+  std::string firstLine;
+  std::getline(dat, firstLine);
+  EXPECT_EQ(firstLine, (folder_ / "film.dat").string());
+}
+
+TEST(PellumCli, BinaryReportsUsageAndVersion) {
+  const std::string cli = PELLUM_CLI_PATH;
+  EXPECT_EQ(std::system((cli + " --version > /dev/null").c_str()), 0);
+  EXPECT_EQ(WEXITSTATUS(std::system((cli + " --bogus 2> /dev/null").c_str())), kExitRefused);
+  EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2> /dev/null").c_str())), kExitRefused);
+}
+
+TEST(PellumCli, DrawsAnSvgChartWithoutADisplay) {
+  const fs::path svg = fs::temp_directory_path() / "pellum-cli-chart-test.svg";
+  const std::string command = std::string("env -u DISPLAY ") + PELLUM_CLI_PATH +
+                              " --two-theta 28.45,47.31 --report /dev/null --chart " +
+                              svg.string() + " --size 1000x600 > /dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  std::ifstream in(svg);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("Actual 2 theta"), std::string::npos);
+  EXPECT_NE(text.str().find("28.442"), std::string::npos);
+  fs::remove(svg);
+}
+
+}  // namespace
+}  // namespace pellum::cli
