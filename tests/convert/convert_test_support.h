@@ -1,0 +1,85 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/message_sink.h"
+
+namespace pellum::testing {
+
+struct RecordedMessage {
+  std::string text;
+  std::string caption;
+  MessageKind kind;
+  bool operator==(const RecordedMessage&) const = default;
+};
+
+class RecordingSink : public MessageSink {
+ public:
+  void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override {
+    messages.push_back({std::string(text), std::string(caption), kind});
+  }
+  std::vector<RecordedMessage> messages;
+};
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "pellum-convert-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& Path() const { return path_; }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+  // Names of everything in the folder, sorted: shows stray temporary files.
+  std::vector<std::string> Listing() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// printf's own rendering, to compare non-finite values and roundings with. The buffer is
+// sized by a first call, which GCC's truncation warning cannot see through.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-truncation"
+[[gnu::noinline]] inline std::string Printf(const char* format, double value) {
+  const int size = std::snprintf(nullptr, 0, format, value);
+  std::string text(static_cast<std::size_t>(size) + 1, '\0');
+  std::snprintf(text.data(), text.size(), format, value);
+  text.resize(static_cast<std::size_t>(size));
+  return text;
+}
+#pragma GCC diagnostic pop
+
+}  // namespace pellum::testing

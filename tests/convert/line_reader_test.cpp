@@ -1,0 +1,100 @@
+#include "convert/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace pellum {
+namespace {
+
+std::vector<std::string> ReadAll(const std::string& bytes) {
+  std::istringstream in(bytes, std::ios::binary);
+  std::vector<std::string> lines;
+  std::string line;
+  while (ReadTextLine(in, line)) {
+    lines.push_back(line);
+    if (lines.size() > 1000) {
+      break;  // a reader that never ends would otherwise hang the suite
+    }
+  }
+  // Once there is no line, there stays none.
+  EXPECT_FALSE(ReadTextLine(in, line));
+  EXPECT_TRUE(line.empty());
+  return lines;
+}
+
+struct ReaderCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+class LineEnds : public ::testing::TestWithParam<ReaderCase> {};
+
+TEST_P(LineEnds, YieldTheLinesAsTheyStandInTheFile) {
+  EXPECT_EQ(ReadAll(GetParam().bytes), GetParam().lines);
+}
+
+const std::string kFf(1, '\xFF');
+const std::string kSub(1, '\x1A');
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, LineEnds,
+    ::testing::Values(
+        ReaderCase{"CrLf", "A\r\nB\r\n", {"A", "B"}}, ReaderCase{"Lf", "A\nB\n", {"A", "B"}},
+        ReaderCase{"LoneCr", "A\rB\r", {"A", "B"}}, ReaderCase{"CrThenLf", "A\rB\n", {"A", "B"}},
+        ReaderCase{"CrCrLf", "A\r\r\nB\n", {"A", "", "B"}},
+        ReaderCase{"LfCr", "A\n\rB\n", {"A", "", "B"}},
+        ReaderCase{"LfLf", "A\n\nB\n", {"A", "", "B"}},
+        ReaderCase{"CrLfCrLf", "A\r\n\r\nB", {"A", "", "B"}},
+        ReaderCase{"NoFinalLineEnd", "A\nB", {"A", "B"}}, ReaderCase{"SingleLineNoEnd", "A", {"A"}},
+        ReaderCase{"FinalLoneCr", "A\r", {"A"}}, ReaderCase{"LoneLf", "\n", {""}},
+        ReaderCase{"LoneCrLf", "\r\n", {""}}, ReaderCase{"Empty", "", {}},
+        ReaderCase{"FfEndsALine", "A" + kFf + "B\n", {"A", "B"}},
+        ReaderCase{"FfAfterLineEnd", "A\n" + kFf, {"A", ""}},
+        ReaderCase{"FfBeforeLf", "A" + kFf + "\nB\n", {"A", "", "B"}},
+        ReaderCase{"SubEndsTheData", "A\n" + kSub + "B\n", {"A"}},
+        ReaderCase{"SubInsideALine", "AB" + kSub + "C\nD\n", {"AB"}},
+        ReaderCase{"SubAfterCr", "A\r" + kSub + "\nB\n", {"A"}},
+        ReaderCase{"SubFirst", kSub + "A\n", {}},
+        ReaderCase{"ZeroByteKept", std::string("A\0B\n", 4), {std::string("A\0B", 3)}},
+        ReaderCase{"TabAndHighBytesKept", "25.5\xB0\tC\n", {"25.5\xB0\tC"}}),
+    [](const ::testing::TestParamInfo<ReaderCase>& info) { return info.param.name; });
+
+TEST(ReaderLongLines, AreReturnedWhole) {
+  const std::string line450(450, 'x');
+  const std::string line199(199, 'y');
+  const std::string line250(250, 'z');
+  const std::string huge(1 << 20, '7');
+  EXPECT_EQ(ReadAll(line450 + "\n"), std::vector<std::string>{line450});
+  EXPECT_EQ(ReadAll(line199 + "\nB\n"), (std::vector<std::string>{line199, "B"}));
+  EXPECT_EQ(ReadAll(line250), std::vector<std::string>{line250});
+  EXPECT_EQ(ReadAll(huge + "\r\n" + line450 + "\r\n"), (std::vector<std::string>{huge, line450}));
+}
+
+TEST(ReaderStream, StopsAtTheDataEndAndSetsEndOfFile) {
+  std::istringstream in("A\nB" + kSub + "C\n", std::ios::binary);
+  std::string line;
+  ASSERT_TRUE(ReadTextLine(in, line));
+  EXPECT_FALSE(in.eof());
+  ASSERT_TRUE(ReadTextLine(in, line));
+  EXPECT_EQ(line, "B");
+  EXPECT_TRUE(in.eof());
+  // A second pass starts afresh after a rewind.
+  in.clear();
+  in.seekg(0);
+  ASSERT_TRUE(ReadTextLine(in, line));
+  EXPECT_EQ(line, "A");
+}
+
+TEST(ReaderStream, EndsOnAStreamWithoutBuffer) {
+  std::istream in(nullptr);
+  std::string line = "stale";
+  EXPECT_FALSE(ReadTextLine(in, line));
+  EXPECT_TRUE(line.empty());
+}
+
+}  // namespace
+}  // namespace pellum

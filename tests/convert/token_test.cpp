@@ -1,0 +1,64 @@
+#include "convert/token.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pellum {
+namespace {
+
+struct TokenCase {
+  const char* name;
+  std::string text;
+  int n;
+  int result;
+  std::string token;  // what the token holds afterwards; it starts as "stale"
+};
+
+class Tokens : public ::testing::TestWithParam<TokenCase> {};
+
+TEST_P(Tokens, AreRunsOfPrintableBytes) {
+  std::string token = "stale";
+  EXPECT_EQ(ExtractToken(GetParam().n, GetParam().text, token), GetParam().result);
+  EXPECT_EQ(token, GetParam().token);
+}
+
+const std::string kPadded = "  25.5\t  100 ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Extract, Tokens,
+    ::testing::Values(TokenCase{"First", kPadded, 0, 1, "25.5"},
+                      TokenCase{"Second", kPadded, 1, 1, "100"},
+                      TokenCase{"PastTheEnd", kPadded, 2, -1, "stale"},
+                      TokenCase{"FarPastTheEnd", kPadded, 40, -1, "stale"},
+                      TokenCase{"Negative", kPadded, -1, 1, "stale"},
+                      TokenCase{"EmptyText", "", 0, -1, "stale"},
+                      TokenCase{"OnlySeparators", " \t\r\x01\x1F\x80\xFF ", 0, -1, "stale"},
+                      TokenCase{"DegreeSignEndsANumber",
+                                "25.5\xB0"
+                                "C",
+                                0, 1, "25.5"},
+                      TokenCase{"AfterDegreeSign",
+                                "25.5\xB0"
+                                "C",
+                                1, 1, "C"},
+                      TokenCase{"ControlBytesSeparate",
+                                "1\x01"
+                                "2\x1F"
+                                "3",
+                                2, 1, "3"},
+                      TokenCase{"DelIsPrintable",
+                                "a\x7F"
+                                "b c",
+                                0, 1,
+                                "a\x7F"
+                                "b"},
+                      TokenCase{"HighBytesSeparate", "\xE9t\xE9 x", 0, 1, "t"},
+                      TokenCase{"ZeroByteEndsText", std::string("1 2\0 3", 6), 2, -1, "stale"},
+                      TokenCase{"BeforeZeroByte", std::string("1 2\0 3", 6), 1, 1, "2"},
+                      TokenCase{"FifthOfFive", "28.1 3.17 12 340 1234.5", 4, 1, "1234.5"},
+                      TokenCase{"FifthOfFour", "28.1 3.17 12 340", 4, -1, "stale"}),
+    [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace pellum
