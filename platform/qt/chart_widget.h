@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+#include <iostream>
+
+#include "app/app_state.h"
+
+namespace pellum {
+
+// The main window's client area: the calibration chart, drawn from the shell's state at
+// every paint and scaled to the area's size. Each paint writes the label trace lines.
+class ChartWidget : public QWidget {
+ public:
+  explicit ChartWidget(AppState& state, QWidget* parent = nullptr, std::ostream& trace = std::cout);
+
+  // Wide enough for the coefficient labels to the right of the square chart.
+  QSize sizeHint() const override { return {960, 640}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  AppState& state_;
+  std::ostream& trace_;
+};
+
+}  // namespace pellum
