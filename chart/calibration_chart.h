@@ -34,9 +34,10 @@ void DrawPointMarker(Canvas& canvas, int x, int y, int r);
 //   NaN, +-inf, |v| >= 2^63 -> 0
 int TruncateToLogical(double v);
 
-// The longest point label drawn: a tiny positive experimental value (below about 1e-95)
-// would give "0." and a hundred zeros or more; its label is cut to this many characters,
-// which still reads as the value to 97 decimals, that is 0.
+// The longest point label drawn. A positive experimental value below about 1e-95 would
+// give "0.", 95 zeros or more and its digits; such a label keeps its first 99 characters,
+// that is the value truncated to 97 decimals: 1.5e-96 shows "0." + 95 zeros + "15",
+// 1e-100 shows "0." + 97 zeros.
 inline constexpr std::size_t kPointLabelMaxLength = 99;
 
 }  // namespace pellum

@@ -14,6 +14,7 @@ constexpr std::int64_t kMaxDigits = 347;
 // A double's exact decimal expansion never has more than 767 significant digits (the
 // smallest-exponent subnormals), so this many after the leading one loses nothing.
 constexpr int kExactPrecision = 767;
+constexpr int kQuickPrecision = 24;
 
 // Adds one to the last digit of `digits`, carrying through nines. Returns true when the
 // carry runs out of the first digit (the caller puts a "1" in front).
@@ -28,12 +29,12 @@ bool IncrementDigits(std::string& digits) {
   return true;
 }
 
-// The exact decimal expansion of a positive finite double as "d.ddd...e<exp>": its digits
-// (without the point) and the exponent of the first one.
-void ExactDigits(double magnitude, std::string& digits, int& exponent) {
-  std::string text(kExactPrecision + 16, '\0');
+// The decimal expansion of a positive finite double rounded to precision + 1 digits, as
+// "d.ddd...e<exp>": its digits (without the point) and the exponent of the first one.
+void ExactDigitsAtPrecision(double magnitude, int precision, std::string& digits, int& exponent) {
+  std::string text(static_cast<std::size_t>(precision) + 16, '\0');
   const auto result = std::to_chars(text.data(), text.data() + text.size(), magnitude,
-                                    std::chars_format::scientific, kExactPrecision);
+                                    std::chars_format::scientific, precision);
   text.resize(static_cast<std::size_t>(result.ptr - text.data()));
   const std::size_t e = text.find('e');
   digits.clear();
@@ -49,6 +50,17 @@ void ExactDigits(double magnitude, std::string& digits, int& exponent) {
     ++first;
   }
   std::from_chars(first, text.data() + text.size(), exponent);
+}
+
+// The first digits of a positive finite double's exact decimal expansion, at least 18 of
+// them, and the exponent of the first one. Writing 25 correctly rounded digits is enough
+// unless digits 19 to 25 come out all zero, which a carry from the rounding may have
+// made; then the whole exact expansion is written.
+void ExactDigits(double magnitude, std::string& digits, int& exponent) {
+  ExactDigitsAtPrecision(magnitude, kQuickPrecision, digits, exponent);
+  if (digits.find_first_not_of('0', kSignificant + 1) == std::string::npos) {
+    ExactDigitsAtPrecision(magnitude, kExactPrecision, digits, exponent);
+  }
 }
 
 }  // namespace

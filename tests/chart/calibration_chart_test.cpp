@@ -1,0 +1,290 @@
+#include "chart/calibration_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "chart/reference_label.h"
+#include "tests/chart/recording_canvas.h"
+
+namespace pellum {
+namespace {
+
+using Op = RecordingCanvas::Operation;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// A calibration of all six reflections, read a little high on the film.
+constexpr std::array<CalibrationPoint, 6> kSixPoints = {{
+    {28.5, 28.442, 0.0001},
+    {47.4, 47.303, 0.0001},
+    {56.2, 56.122, 0.0001},
+    {69.25, 69.13, 0.0001},
+    {76.5, 76.376, 0.0001},
+    {88.2, 88.03, 0.0001},
+}};
+constexpr CalibrationCoefficients kSixPointFit{123456789012.0, -0.0523, 0.99812, 1.234e-5};
+
+std::string ReadGolden(const std::string& name) {
+  std::ifstream in(std::string(PELLUM_TEST_DATA_DIR) + "/chart/" + name);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The whole operation list against a file under tests/data/chart; PELLUM_UPDATE_GOLDEN=1
+// rewrites the file instead, for a change that is meant.
+void ExpectGolden(const std::string& name, const std::string& transcript) {
+  if (std::getenv("PELLUM_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(std::string(PELLUM_TEST_DATA_DIR) + "/chart/" + name) << transcript;
+    return;
+  }
+  EXPECT_EQ(transcript, ReadGolden(name)) << name;
+}
+
+struct Paint {
+  RecordingCanvas canvas;
+  std::string trace;
+};
+
+Paint PaintChart(std::span<const CalibrationPoint> points, const CalibrationCoefficients& c,
+                 int width = 1000, int height = 600) {
+  Paint paint;
+  std::ostringstream trace;
+  PaintCalibrationChart(paint.canvas, width, height, points, c, trace);
+  paint.trace = trace.str();
+  return paint;
+}
+
+TEST(CalibrationChart, StartUpChartHasAxesLabelsAndZeroCoefficientsOnly) {
+  const Paint paint = PaintChart({}, CalibrationCoefficients{});
+  ExpectGolden("startup_chart.txt", paint.canvas.Transcript());
+  const std::string zeroLine =
+      "source: 0.0000000000   buffer: '00000000000000000000'   decimal: 0   sign: 0\n";
+  EXPECT_EQ(paint.trace, zeroLine + zeroLine + zeroLine + zeroLine);
+  EXPECT_TRUE(paint.canvas.Named("Ellipse").empty());
+  EXPECT_EQ(paint.canvas.Named("LineTo").size(), 2u) << "the axes, no curve";
+}
+
+TEST(CalibrationChart, SixPointChartInDrawingOrder) {
+  const Paint paint = PaintChart(kSixPoints, kSixPointFit);
+  ExpectGolden("six_point_chart.txt", paint.canvas.Transcript());
+  // Trace lines: a1, a2, a3, delta, then the six point labels, as drawn.
+  const std::string expectedTrace =
+      "source: -0.0523000000   buffer: '5229999999999999900'   decimal: -1   sign: 1\n"
+      "source: 0.9981200000   buffer: '99812000000000001000'   decimal: 0   sign: 0\n"
+      "source: 0.0000123400   buffer: '1234000000000000'   decimal: -4   sign: 0\n"
+      "source: 123456789012.0000000000   buffer: '12345678901200000000000000000000'   decimal: 12"
+      "   sign: 0\n"
+      "source: 28.5000000000   buffer: '28500000000000000'   decimal: 2   sign: 0\n"
+      "source: 47.4000000000   buffer: '47399999999999999'   decimal: 2   sign: 0\n"
+      "source: 56.2000000000   buffer: '56200000000000003'   decimal: 2   sign: 0\n"
+      "source: 69.2500000000   buffer: '69250000000000000'   decimal: 2   sign: 0\n"
+      "source: 76.5000000000   buffer: '76500000000000000'   decimal: 2   sign: 0\n"
+      "source: 88.2000000000   buffer: '88200000000000003'   decimal: 2   sign: 0\n";
+  EXPECT_EQ(paint.trace, expectedTrace);
+}
+
+TEST(CalibrationChart, EveryPaintStartsOnAClearedArea) {
+  // A second calibration's paint must not show beside the first: the canvas is cleared
+  // before anything else, on every paint.
+  RecordingCanvas canvas;
+  std::ostringstream trace;
+  PaintCalibrationChart(canvas, 1000, 600, kSixPoints, kSixPointFit, trace);
+  const std::size_t firstPaint = canvas.operations.size();
+  PaintCalibrationChart(canvas, 1000, 600, std::span(kSixPoints).first(1), kSixPointFit, trace);
+  ASSERT_GT(canvas.operations.size(), firstPaint);
+  EXPECT_EQ(canvas.operations.front().name, "Clear");
+  EXPECT_EQ(canvas.operations[firstPaint].name, "Clear");
+  EXPECT_EQ(canvas.Named("Clear").size(), 2u);
+}
+
+TEST(CalibrationChart, MappingFitsTheShorterSideWithTheOriginAtTwoTenthsAndNineTenths) {
+  const struct {
+    int width, height;
+    std::vector<int> mapping;
+  } cases[] = {
+      {1000, 600, {120, 120, 1000, -600, 200, 540}},
+      {600, 600, {120, 120, 600, -600, 120, 540}},
+      {400, 1000, {120, 120, 400, -1000, 80, 900}},
+      {999, 599, {120, 120, 999, -599, 199, 539}},  // integer division truncates
+      {0, 0, {120, 120, 0, 0, 0, 0}},               // before the first size message
+  };
+  for (const auto& c : cases) {
+    const Paint paint = PaintChart({}, CalibrationCoefficients{}, c.width, c.height);
+    ASSERT_GE(paint.canvas.operations.size(), 2u);
+    EXPECT_EQ(paint.canvas.operations[1], (Op{"Mapping", c.mapping, {}}))
+        << c.width << "x" << c.height;
+  }
+}
+
+TEST(CalibrationChart, PointMarkerAndLabelStandAtTheTruncatedPoint) {
+  const struct {
+    CalibrationPoint point;
+    Op marker;
+    Op label;
+  } cases[] = {
+      {{28.442, 28.442, 0.0001}, {"Ellipse", {30, 30, 26, 26}, {}}, {"TextOut", {28, -1}, "28.4"}},
+      {{47.9, 47.303, 0.0001}, {"Ellipse", {49, 49, 45, 45}, {}}, {"TextOut", {47, -1}, "47.9"}},
+      {{0.0, 28.442, 0.0001}, {"Ellipse", {2, 30, -2, 26}, {}}, {"TextOut", {0, -1}, "0.000"}},
+      {{-0.0, 28.442, 0.0001}, {"Ellipse", {2, 30, -2, 26}, {}}, {"TextOut", {0, -1}, "0.000"}},
+      {{99.97, 88.03, 0.0001}, {"Ellipse", {101, 90, 97, 86}, {}}, {"TextOut", {99, -1}, "100.0"}},
+  };
+  for (const auto& c : cases) {
+    const Paint paint = PaintChart(std::span(&c.point, 1), CalibrationCoefficients{});
+    const auto& ops = paint.canvas.operations;
+    const auto marker = std::find(ops.begin(), ops.end(), c.marker);
+    ASSERT_NE(marker, ops.end()) << c.point.x;
+    ASSERT_NE(marker + 1, ops.end());
+    EXPECT_EQ(*(marker + 1), c.label) << "the label follows its marker";
+  }
+}
+
+TEST(CalibrationChart, DrawPointMarkerGivesTheCornersInOrder) {
+  RecordingCanvas canvas;
+  DrawPointMarker(canvas, 28, 28, 2);
+  DrawPointMarker(canvas, -5, 7, 0);
+  EXPECT_EQ(canvas.operations,
+            (std::vector<Op>{{"Ellipse", {30, 30, 26, 26}, {}}, {"Ellipse", {-5, 7, -5, 7}, {}}}));
+}
+
+std::vector<Op> CurveOf(const CalibrationCoefficients& c) {
+  const CalibrationPoint point{50.0, 50.0, 0.0001};
+  const Paint paint = PaintChart(std::span(&point, 1), c);
+  const auto& ops = paint.canvas.operations;
+  // The curve is the last 100 operations: one move and 99 lines.
+  return std::vector<Op>(ops.end() - 100, ops.end());
+}
+
+TEST(CalibrationChart, IdentityCalibrationDrawsTheDiagonal) {
+  const std::vector<Op> curve = CurveOf({0.0, 0.0, 1.0, 0.0});
+  EXPECT_EQ(curve.front(), (Op{"MoveTo", {0, 0}, {}}));
+  for (int k = 1; k <= 99; ++k) {
+    EXPECT_EQ(curve[static_cast<std::size_t>(k)], (Op{"LineTo", {k, k}, {}}));
+  }
+}
+
+TEST(CalibrationChart, CurveOrdinatesFollowTheCalibrationAndTruncate) {
+  // a1 = -0.7: the start is drawn at 0; a2 = 0.9999 leaves k = 99 at 98.99 -> 98.
+  const std::vector<Op> curve = CurveOf({0.0, -0.7, 1.0001, 0.0});
+  EXPECT_EQ(curve[0], (Op{"MoveTo", {0, 0}, {}}));
+  EXPECT_EQ(curve[1], (Op{"LineTo", {1, 0}, {}}));     // 0.3001
+  EXPECT_EQ(curve[2], (Op{"LineTo", {2, 1}, {}}));     // 1.3002
+  EXPECT_EQ(curve[99], (Op{"LineTo", {99, 98}, {}}));  // 98.3099
+  const std::vector<Op> quadratic = CurveOf({0.0, 1.0, 0.5, 0.01});
+  EXPECT_EQ(quadratic[10], (Op{"LineTo", {10, 7}, {}}));    // 1 + 5 + 1
+  EXPECT_EQ(quadratic[99], (Op{"LineTo", {99, 148}, {}}));  // 1 + 49.5 + 98.01
+}
+
+TEST(CalibrationChart, NonFiniteCoefficientsRunTheCurveAlongTheAxis) {
+  const CalibrationCoefficients cases[] = {
+      {0.0, kNaN, kNaN, kNaN},
+      {kInf, 1.0, kInf, 0.0},
+      {0.0, 0.0, 1e300, 1e300},  // finite but past 2^63
+      {0.0, -kInf, 0.0, 0.0},
+  };
+  for (const auto& c : cases) {
+    const std::vector<Op> curve = CurveOf(c);
+    EXPECT_EQ(curve[0], (Op{"MoveTo", {0, 0}, {}}));
+    for (std::size_t k = 1; k < curve.size(); ++k) {
+      EXPECT_EQ(curve[k], (Op{"LineTo", {static_cast<int>(k), 0}, {}})) << k;
+    }
+  }
+}
+
+TEST(CalibrationChart, NonFiniteCoefficientsAreLabelledPlainly) {
+  const Paint paint = PaintChart({}, {-kInf, kNaN, kInf, 1.0});
+  const std::vector<Op> texts = paint.canvas.Named("TextOut");
+  // Title, six reference labels, then the four coefficient lines.
+  ASSERT_GE(texts.size(), 11u);
+  EXPECT_EQ(texts[7].text, "    a1 =  nan");
+  EXPECT_EQ(texts[8].text, "    a2 =  inf");
+  EXPECT_EQ(texts[9].text, "    a3 =  1.00000000E0");
+  EXPECT_EQ(texts[10].text, "delta = -inf");
+}
+
+TEST(CalibrationChart, TinyExperimentalValueLabelKeepsItsFirst99Characters) {
+  const struct {
+    double x;
+    std::string label;
+  } cases[] = {
+      {1e-95, "0." + std::string(94, '0') + "100"},   // position -94: 99 characters, whole
+      {1.5e-96, "0." + std::string(95, '0') + "15"},  // truncated at 97 decimals
+      {1e-100, "0." + std::string(97, '0')},
+      {4.9406564584124654e-324, "0." + std::string(97, '0')},
+  };
+  for (const auto& c : cases) {
+    const CalibrationPoint point{c.x, 28.442, 0.0001};
+    const Paint paint = PaintChart(std::span(&point, 1), CalibrationCoefficients{});
+    const std::vector<Op> texts = paint.canvas.Named("TextOut");
+    ASSERT_EQ(texts.size(), 14u);
+    EXPECT_EQ(texts[12], (Op{"TextOut", {0, -1}, c.label})) << c.x;
+    EXPECT_LE(texts[12].text.size(), kPointLabelMaxLength);
+  }
+}
+
+TEST(TruncateToLogical, TruncatesTowardZeroAndWrapsToThirtyTwoBits) {
+  const struct {
+    double value;
+    int logical;
+  } cases[] = {
+      {28.9, 28},
+      {-0.7, 0},
+      {99.99, 99},
+      {-28.9, -28},
+      {2147483648.0, -2147483647 - 1},  // 2^31: the low 32 bits
+      {4294967301.0, 5},                // 2^32 + 5
+      {-4294967297.0, -1},              // -(2^32 + 1)
+      {9223372036854774784.0, -1024},   // just below 2^63
+      {9223372036854775808.0, 0},       // 2^63
+      {-9223372036854775808.0, 0},      // -2^63: magnitude 2^63
+      {1e300, 0},
+      {kNaN, 0},
+      {kInf, 0},
+      {-kInf, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TruncateToLogical(c.value), c.logical) << c.value;
+  }
+}
+
+TEST(ReferenceLabel, TwentyDigitsFromTheSeventeenDigitForm) {
+  const struct {
+    double value;
+    const char* rendering;
+    const char* drawn;
+    int height;
+  } rows[] = {
+      {28.442, "28.442", "28.442", 28},
+      {47.303, "47.302999999999997", "47.302", 47},
+      {56.122, "56.122", "56.122", 56},
+      {69.13, "69.129999999999995", "69.129", 69},
+      {76.376, "76.376000000000005", "76.376", 76},
+      {88.03, "88.030000000000001", "88.030", 88},
+  };
+  const Paint paint = PaintChart({}, CalibrationCoefficients{});
+  const std::vector<Op> texts = paint.canvas.Named("TextOut");
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const auto& row = rows[i];
+    const std::string rendering = ReferenceLabelText(row.value);
+    EXPECT_EQ(rendering, row.rendering);
+    EXPECT_EQ(ReferenceLabelHeight(rendering, row.value), row.height);
+    EXPECT_EQ(texts[1 + i], (Op{"TextOut", {-12, row.height}, row.drawn}));
+  }
+  EXPECT_EQ(ReferenceLabelText(100.0), "100");
+  EXPECT_EQ(ReferenceLabelText(0.000125), "0.000125");
+  // Beyond 20 integer digits or below 1e-4: the exponent form of the 17-digit form.
+  EXPECT_EQ(ReferenceLabelText(1e25), "1.0000000000000001e+25");
+  EXPECT_EQ(ReferenceLabelText(-0.0000005), "-4.9999999999999998e-07");
+  EXPECT_EQ(ReferenceLabelText(0x1p-23), "1.1920928955078125e-07");
+}
+
+}  // namespace
+}  // namespace pellum
