@@ -1,5 +1,8 @@
 #include "convert/line_reader.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <streambuf>
 
 namespace pellum {
@@ -8,12 +11,79 @@ namespace {
 
 using Traits = std::char_traits<char>;
 
-constexpr Traits::int_type kLineFeed = 0x0A;
-constexpr Traits::int_type kCarriageReturn = 0x0D;
+constexpr unsigned char kLineFeed = 0x0A;
+constexpr unsigned char kCarriageReturn = 0x0D;
 // Old DOS editors closed their text with Ctrl-Z; whatever follows it is not data.
-constexpr Traits::int_type kEndOfData = 0x1A;
-// Some film scanners pad their records with 0xFF; it ends a line like a line end does.
-constexpr Traits::int_type kRecordEnd = 0xFF;
+constexpr unsigned char kEndOfData = 0x1A;
+// Some film readers pad their records with 0xFF; it ends a line like a line end does.
+constexpr unsigned char kRecordEnd = 0xFF;
+
+constexpr std::array<bool, 256> MakeLineBreakTable() {
+  std::array<bool, 256> table{};
+  table[kLineFeed] = table[kCarriageReturn] = table[kEndOfData] = table[kRecordEnd] = true;
+  return table;
+}
+
+// The bytes that end a line or the data; every other byte belongs to the line.
+constexpr std::array<bool, 256> kBreaks = MakeLineBreakTable();
+
+bool IsBreak(char c) {
+  return kBreaks[static_cast<unsigned char>(c)];
+}
+
+// Words of eight bytes are tested at once: a word with no byte below 0x1B and no byte
+// 0xFF holds no break, which is nearly every word of a data file (only a tab, 0x09, makes
+// a word be looked at byte by byte without holding a break).
+const char* SkipLineBytes(const char* next, const char* end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  while (end - next >= 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, next, 8);
+    const std::uint64_t below = (word - kOnes * kEndOfData - kOnes) & ~word & kHighBits;
+    const std::uint64_t inverted = ~word;
+    const std::uint64_t allOnes = (inverted - kOnes) & ~inverted & kHighBits;
+    if ((below | allOnes) != 0) {
+      for (int i = 0; i < 8; ++i) {
+        if (IsBreak(next[i])) {
+          return next + i;
+        }
+      }
+    }
+    next += 8;
+  }
+  while (next != end && !IsBreak(*next)) {
+    ++next;
+  }
+  return next;
+}
+
+// Reads the stream buffer's get area in place, so that a line is found with one pass
+// over bytes already in memory and copied in one piece, rather than taken byte by byte
+// through virtual-free but checked calls. The members are protected; naming them through
+// a derived class gives pointers to members of std::streambuf itself, valid on any buffer.
+struct GetArea : std::streambuf {
+  static char* Next(std::streambuf& b) { return (b.*&GetArea::gptr)(); }
+  static char* End(std::streambuf& b) { return (b.*&GetArea::egptr)(); }
+  static void Advance(std::streambuf& b, std::ptrdiff_t n) {
+    (b.*&GetArea::gbump)(static_cast<int>(n));
+  }
+};
+
+// The line ends at byte c, which is still in the stream: takes the line end (a CR LF pair
+// as one) and tells whether a line is there. A 0x1A stays in the stream, so that every
+// later call stops at it again, as every later call stops at the end of the file.
+bool EndLine(std::istream& in, std::streambuf& buffer, unsigned char c, const std::string& line) {
+  if (c == kEndOfData) {
+    in.setstate(std::ios_base::eofbit);
+    return !line.empty();
+  }
+  buffer.sbumpc();
+  if (c == kCarriageReturn && buffer.sgetc() == kLineFeed) {
+    buffer.sbumpc();
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -23,26 +93,31 @@ bool ReadTextLine(std::istream& in, std::string& line) {
   if (buffer == nullptr) {
     return false;
   }
-  // snextc moves on and peeks at the following byte, so a 0x1A is seen but never taken:
-  // every later call stops at it again, as every later call stops at the file's end.
-  Traits::int_type c = buffer->sgetc();
   for (;;) {
-    if (Traits::eq_int_type(c, Traits::eof()) || c == kEndOfData) {
+    const Traits::int_type peeked = buffer->sgetc();
+    if (Traits::eq_int_type(peeked, Traits::eof())) {
+      // The end of the file, or a read failure: either way the data ends here.
       in.setstate(std::ios_base::eofbit);
       return !line.empty();
     }
-    if (c == kLineFeed || c == kRecordEnd) {
-      buffer->sbumpc();
-      return true;
-    }
-    if (c == kCarriageReturn) {
-      if (buffer->snextc() == kLineFeed) {
-        buffer->sbumpc();
+    const char* next = GetArea::Next(*buffer);
+    const char* end = GetArea::End(*buffer);
+    if (next == end) {
+      // A buffer without a get area hands out one byte at a time.
+      const char c = Traits::to_char_type(peeked);
+      if (IsBreak(c)) {
+        return EndLine(in, *buffer, static_cast<unsigned char>(c), line);
       }
-      return true;
+      line.push_back(c);
+      buffer->sbumpc();
+      continue;
     }
-    line.push_back(Traits::to_char_type(c));
-    c = buffer->snextc();
+    const char* stop = SkipLineBytes(next, end);
+    line.append(next, stop);
+    GetArea::Advance(*buffer, stop - next);
+    if (stop != end) {
+      return EndLine(in, *buffer, static_cast<unsigned char>(*stop), line);
+    }
   }
 }
 

@@ -1,8 +1,10 @@
 #include "convert/listing_converter.h"
 
-#include "calib/fixed_notation.h"
-#include "calib/parse_decimal.h"
+#include <array>
+
 #include "convert/conversion_finish.h"
+#include "convert/field_number.h"
+#include "convert/fixed_rows.h"
 #include "convert/input_file.h"
 #include "convert/line_reader.h"
 #include "convert/output_file.h"
@@ -75,20 +77,21 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
   }
 
   std::uint64_t skipped = 0;
+  std::array<std::string_view, kIntensityField + 1> fields;
   while (ReadTextLine(in, line)) {
     // A row needs its fifth field; a shorter or empty line would otherwise be converted
     // from a field of some earlier line.
-    if (ExtractToken(kIntensityField, line, token) != 1) {
+    if (SplitTokens(line, fields) != fields.size()) {
       ++skipped;
       continue;
     }
-    const double intensity = ParseDecimal(token);
-    ExtractToken(kTwoThetaField, line, token);
-    const double twoTheta = CalibratedTwoTheta(coefficients, ParseDecimal(token));
+    const double twoTheta =
+        CalibratedTwoTheta(coefficients, ParseFieldNumber(fields[kTwoThetaField]));
+    const double intensity = ParseFieldNumber(fields[kIntensityField]);
 
     block.append("0 0 0  ");
-    AppendFixed(block, twoTheta, 6, 10);
-    AppendFixed(block, intensity, 1, 10);
+    AppendFixedRow(block, twoTheta, 6, 10);
+    AppendFixedRow(block, intensity, 1, 10);
     block.push_back('\n');
     if (block.size() >= kBlockSize && !Flush(out, block)) {
       return ConversionOutcome::WriteFailed;

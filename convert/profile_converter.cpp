@@ -1,8 +1,10 @@
 #include "convert/profile_converter.h"
 
-#include "calib/fixed_notation.h"
-#include "calib/parse_decimal.h"
+#include <array>
+
 #include "convert/conversion_finish.h"
+#include "convert/field_number.h"
+#include "convert/fixed_rows.h"
 #include "convert/input_file.h"
 #include "convert/line_reader.h"
 #include "convert/output_file.h"
@@ -36,12 +38,12 @@ bool FindProfileMaximum(std::istream& in, double& maximum) {
   if (!ReadTextLine(in, line)) {
     return false;
   }
-  std::string token;
+  std::array<std::string_view, kIntensityField + 1> fields;
   while (ReadTextLine(in, line)) {
     // Only a strictly greater intensity replaces the maximum, so it stays 0.0 when no
     // intensity is positive, and a not-a-number never becomes it.
-    if (ExtractToken(kIntensityField, line, token) == 1) {
-      const double intensity = ParseDecimal(token);
+    if (SplitTokens(line, fields) == fields.size()) {
+      const double intensity = ParseFieldNumber(fields[kIntensityField]);
       if (intensity > maximum) {
         maximum = intensity;
       }
@@ -63,21 +65,21 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
     return ConversionOutcome::InvalidFormat;
   }
 
-  std::string token;
   std::uint64_t skipped = 0;
+  std::array<std::string_view, kIntensityField + 1> fields;
   while (ReadTextLine(in, line)) {
     // Both numbers must come from this line; a line without its intensity is skipped.
-    if (ExtractToken(kIntensityField, line, token) != 1) {
+    if (SplitTokens(line, fields) != fields.size()) {
       ++skipped;
       continue;
     }
-    const double relative = ParseDecimal(token) / maximum * 100.0;
-    ExtractToken(kTwoThetaField, line, token);
-    const double twoTheta = CalibratedTwoTheta(coefficients, ParseDecimal(token));
+    const double twoTheta =
+        CalibratedTwoTheta(coefficients, ParseFieldNumber(fields[kTwoThetaField]));
+    const double relative = ParseFieldNumber(fields[kIntensityField]) / maximum * 100.0;
 
-    AppendFixed(block, twoTheta, 6);
+    AppendFixedRow(block, twoTheta, 6);
     block.push_back('\t');
-    AppendFixed(block, relative, 6);
+    AppendFixedRow(block, relative, 6);
     block.push_back('\n');
     if (block.size() >= kBlockSize && !Flush(out, block)) {
       return ConversionOutcome::WriteFailed;

@@ -51,4 +51,24 @@ int ExtractToken(int n, std::string_view text, std::string& token) {
   return 1;
 }
 
+std::size_t SplitTokens(std::string_view text, std::span<std::string_view> fields) {
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  std::size_t count = 0;
+  while (count < fields.size()) {
+    while (i < size && text[i] != '\0' && !IsFieldByte(text[i])) {
+      ++i;
+    }
+    if (i == size || text[i] == '\0') {
+      break;
+    }
+    const std::size_t start = i;
+    while (i < size && IsFieldByte(text[i])) {
+      ++i;
+    }
+    fields[count++] = text.substr(start, i - start);
+  }
+  return count;
+}
+
 }  // namespace pellum

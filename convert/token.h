@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,5 +20,12 @@ namespace pellum {
 //   ExtractToken(2, "  25.5\t  100 ", t) -> -1, t still "100"
 //   ExtractToken(1, "25.5\xB0" "C", t)     -> 1, t = "C"
 int ExtractToken(int n, std::string_view text, std::string& token);
+
+// The first fields.size() fields of text, by the same rules, found in one walk and not
+// copied; returns how many text holds up to that number. The converters read two fields
+// of every row this way.
+//
+//   SplitTokens("  25.5\t  100 ", fields of size 3) -> 2: fields[0] = "25.5", fields[1] = "100"
+std::size_t SplitTokens(std::string_view text, std::span<std::string_view> fields);
 
 }  // namespace pellum

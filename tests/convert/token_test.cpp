@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace pellum {
 namespace {
@@ -59,6 +61,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TokenCase{"FifthOfFive", "28.1 3.17 12 340 1234.5", 4, 1, "1234.5"},
                       TokenCase{"FifthOfFour", "28.1 3.17 12 340", 4, -1, "stale"}),
     [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.name; });
+
+TEST(SplitTokens, FindsTheFirstFieldsInOneWalk) {
+  std::array<std::string_view, 5> fields;
+  EXPECT_EQ(SplitTokens("28.1 3.17\t12 340 1234.5 9", fields), 5u);
+  EXPECT_EQ(fields[0], "28.1");
+  EXPECT_EQ(fields[4], "1234.5");
+  EXPECT_EQ(SplitTokens("  25.5\xB0"
+                        "C  ",
+                        fields),
+            2u);
+  EXPECT_EQ(fields[1], "C");
+  EXPECT_EQ(SplitTokens(std::string_view("1 2\0 3 4 5", 11), fields), 2u);
+  EXPECT_EQ(SplitTokens(" \t\x80 ", fields), 0u);
+  EXPECT_EQ(SplitTokens("", fields), 0u);
+  std::array<std::string_view, 2> two;
+  EXPECT_EQ(SplitTokens("a b c", two), 2u);
+  EXPECT_EQ(two[1], "b");
+}
 
 }  // namespace
 }  // namespace pellum
