@@ -78,11 +78,10 @@ void DrawPoints(Canvas& canvas, std::span<const CalibrationPoint> points, std::o
   }
 }
 
-// c(k) in the one order of operations the converters also use, so the curve shows exactly
-// the calibration they apply.
+// c(k) = t((k a2 + a1) + (k a3) k): the converters' own order of operations, so the curve
+// shows exactly the calibration they apply.
 int CurveOrdinate(const CalibrationCoefficients& c, int k) {
-  const double x = k;
-  return TruncateToLogical((x * c.a2 + c.a1) + (x * c.a3) * x);
+  return TruncateToLogical(CalibratedTwoTheta(c, static_cast<double>(k)));
 }
 
 void DrawCurve(Canvas& canvas, const CalibrationCoefficients& c) {
