@@ -80,10 +80,15 @@ bool RenderChartFile(const std::string& path, int width, int height,
     return true;
   }
   if (extension == ".pdf") {
-    // One point of the page per pixel of the client area.
+    // A page of width by height pixels at a screen's 96 per inch, so that the default font
+    // stands in the same proportion to the chart as it does in the window.
+    constexpr double kPixelsPerInch = 96.0;
+    constexpr double kPointsPerInch = 72.0;
     QPdfWriter pdf(fileName);
-    pdf.setResolution(72);
-    pdf.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
+    pdf.setResolution(static_cast<int>(kPixelsPerInch));
+    pdf.setPageSize(QPageSize(
+        QSizeF(width * kPointsPerInch / kPixelsPerInch, height * kPointsPerInch / kPixelsPerInch),
+        QPageSize::Point));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setTitle("Pellum calibration chart");
     QPainter painter;
