@@ -15,15 +15,15 @@ namespace {
 // GCC and Clang provide 128-bit integers on 64-bit targets; the product needs 83 bits.
 __extension__ typedef unsigned __int128 Wide;
 
-constexpr int kMaxPrecision = 9;
-constexpr std::uint64_t kPowersOfTen[kMaxPrecision + 1] = {
-    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
+                                          100000, 1000000, 10000000, 100000000, 1000000000};
 
 // value * 10^precision rounded to an integer, ties to even as printf rounds, computed
 // exactly from the double's own bits: value = mantissa * 2^exponent, so the product with
 // 10^precision (at most 53 + 30 bits) is exact in 128 bits, and so is the shift. False
 // when the result might not fit in 64 bits.
-bool ScaleExactly(double value, int precision, std::uint64_t& scaled) {
+template <int Precision>
+bool ScaleExactly(double value, std::uint64_t& scaled) {
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
   const int biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
   if (biasedExponent == 0) {
@@ -32,7 +32,7 @@ bool ScaleExactly(double value, int precision, std::uint64_t& scaled) {
   }
   const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
   const int exponent = biasedExponent - 1075;
-  const Wide product = static_cast<Wide>(mantissa) * kPowersOfTen[precision];
+  const Wide product = static_cast<Wide>(mantissa) * kPowersOfTen[Precision];
   Wide result = 0;
   if (exponent >= 0) {
     if (exponent > 10) {
@@ -91,39 +91,72 @@ char* WriteDigitsBackwards(char* end, std::uint64_t value, std::size_t count) {
   return end;
 }
 
-}  // namespace
-
-void AppendFixedRow(std::string& out, double value, int precision, int minWidth) {
+// Appends value with Precision decimals; false, with nothing appended, when the value
+// needs the general road. The precision is a constant so that the divisions by 10^Precision
+// become multiplications.
+template <int Precision>
+bool AppendScaled(std::string& out, double value, int minWidth) {
   std::uint64_t scaled = 0;
-  if (!std::isfinite(value) || precision < 1 || precision > kMaxPrecision ||
-      !ScaleExactly(value, precision, scaled)) {
-    AppendFixed(out, value, precision, minWidth);
-    return;
+  if (!std::isfinite(value) || !ScaleExactly<Precision>(value, scaled)) {
+    return false;
   }
-  const std::uint64_t unit = kPowersOfTen[precision];
-  const std::uint64_t whole = scaled / unit;
-  const std::uint64_t fraction = scaled % unit;
+  constexpr std::uint64_t kUnit = kPowersOfTen[Precision];
+  const std::uint64_t whole = scaled / kUnit;
+  const std::uint64_t fraction = scaled % kUnit;
   const bool negative = std::signbit(value);
 
   std::size_t wholeDigits = 1;
   while (wholeDigits < kDigitLimits.size() && whole >= kDigitLimits[wholeDigits]) {
     ++wholeDigits;
   }
-  const std::size_t length =
-      (negative ? 1 : 0) + wholeDigits + 1 + static_cast<std::size_t>(precision);
+  const std::size_t length = (negative ? 1 : 0) + wholeDigits + 1 + Precision;
   const std::size_t padding =
       length < static_cast<std::size_t>(minWidth) ? static_cast<std::size_t>(minWidth) - length : 0;
   // Written in place from the back: decimals, point, integer digits, sign, padding.
   const std::size_t start = out.size();
   out.resize(start + padding + length);
   char* next = out.data() + out.size();
-  next = WriteDigitsBackwards(next, fraction, static_cast<std::size_t>(precision));
+  next = WriteDigitsBackwards(next, fraction, Precision);
   *--next = '.';
   next = WriteDigitsBackwards(next, whole, wholeDigits);
   if (negative) {
     *--next = '-';
   }
   std::fill(out.data() + start, next, ' ');
+  return true;
+}
+
+bool AppendScaled(std::string& out, double value, int precision, int minWidth) {
+  switch (precision) {
+    case 1:
+      return AppendScaled<1>(out, value, minWidth);
+    case 2:
+      return AppendScaled<2>(out, value, minWidth);
+    case 3:
+      return AppendScaled<3>(out, value, minWidth);
+    case 4:
+      return AppendScaled<4>(out, value, minWidth);
+    case 5:
+      return AppendScaled<5>(out, value, minWidth);
+    case 6:
+      return AppendScaled<6>(out, value, minWidth);
+    case 7:
+      return AppendScaled<7>(out, value, minWidth);
+    case 8:
+      return AppendScaled<8>(out, value, minWidth);
+    case 9:
+      return AppendScaled<9>(out, value, minWidth);
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+void AppendFixedRow(std::string& out, double value, int precision, int minWidth) {
+  if (!AppendScaled(out, value, precision, minWidth)) {
+    AppendFixed(out, value, precision, minWidth);
+  }
 }
 
 }  // namespace pellum

@@ -5,9 +5,11 @@
 namespace pellum {
 
 bool InputFile::Open(const std::string& path) {
-  // A folder opens for reading on Linux but yields no byte; it is not a data file.
+  // Only a regular file is a data file. A folder opens on Linux but yields no byte; a FIFO
+  // would block the program until some other program writes to it; a device such as
+  // /dev/zero would be read forever. Such inputs are refused like a missing file.
   struct stat status {};
-  if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
     return false;
   }
   buffer_.resize(std::size_t{1} << 18);

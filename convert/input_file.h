@@ -10,7 +10,8 @@ namespace pellum {
 // large enough that reading a long profile costs few system calls.
 class InputFile {
  public:
-  // False when path cannot be opened for reading, or names a folder.
+  // False when path cannot be opened for reading or is not a regular file (a folder, a
+  // FIFO, a device).
   bool Open(const std::string& path);
   std::istream& Stream() { return stream_; }
 
