@@ -12,7 +12,7 @@ bool InputFile::Open(const std::string& path) {
   if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
     return false;
   }
-  buffer_.resize(std::size_t{1} << 18);
+  buffer_.resize(std::size_t{1} << 20);
   stream_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
   stream_.open(path, std::ios::in | std::ios::binary);
   return stream_.is_open();

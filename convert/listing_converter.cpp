@@ -17,7 +17,7 @@ namespace {
 
 // Rows are gathered into one text and written in blocks of about this size, so that the
 // stream is called once per few thousand rows rather than once per row.
-constexpr std::size_t kBlockSize = std::size_t{1} << 16;
+constexpr std::size_t kBlockSize = std::size_t{1} << 18;
 
 // Two-theta (field 0) and intensity (field 4) of a listing row.
 constexpr int kTwoThetaField = 0;
@@ -81,7 +81,7 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
   while (ReadTextLine(in, line)) {
     // A row needs its fifth field; a shorter or empty line would otherwise be converted
     // from a field of some earlier line.
-    if (SplitTokens(line, fields) != fields.size()) {
+    if (SplitLineTokens(line, fields) != fields.size()) {
       ++skipped;
       continue;
     }

@@ -34,7 +34,8 @@ class FileWriteBuffer : public std::streambuf {
   }
 
   std::streamsize xsputn(const char* data, std::streamsize count) override {
-    if (count <= epptr() - pptr()) {
+    // Blocks of rows that fill a good part of the buffer go straight to the file.
+    if (count < kDirectWrite && count <= epptr() - pptr()) {
       traits_type::copy(pptr(), data, static_cast<std::size_t>(count));
       pbump(static_cast<int>(count));
       return count;
@@ -49,6 +50,7 @@ class FileWriteBuffer : public std::streambuf {
 
  private:
   static constexpr std::size_t kCapacity = std::size_t{1} << 20;
+  static constexpr std::streamsize kDirectWrite = std::streamsize{1} << 16;
 
   bool Drain() {
     const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());

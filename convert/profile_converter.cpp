@@ -15,7 +15,7 @@ namespace pellum {
 
 namespace {
 
-constexpr std::size_t kBlockSize = std::size_t{1} << 16;
+constexpr std::size_t kBlockSize = std::size_t{1} << 18;
 
 constexpr int kTwoThetaField = 0;
 constexpr int kIntensityField = 1;
@@ -42,7 +42,7 @@ bool FindProfileMaximum(std::istream& in, double& maximum) {
   while (ReadTextLine(in, line)) {
     // Only a strictly greater intensity replaces the maximum, so it stays 0.0 when no
     // intensity is positive, and a not-a-number never becomes it.
-    if (SplitTokens(line, fields) == fields.size()) {
+    if (SplitLineTokens(line, fields) == fields.size()) {
       const double intensity = ParseFieldNumber(fields[kIntensityField]);
       if (intensity > maximum) {
         maximum = intensity;
@@ -69,7 +69,7 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
   std::array<std::string_view, kIntensityField + 1> fields;
   while (ReadTextLine(in, line)) {
     // Both numbers must come from this line; a line without its intensity is skipped.
-    if (SplitTokens(line, fields) != fields.size()) {
+    if (SplitLineTokens(line, fields) != fields.size()) {
       ++skipped;
       continue;
     }

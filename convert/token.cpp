@@ -1,14 +1,28 @@
 #include "convert/token.h"
 
+#include <array>
+
 namespace pellum {
 
 namespace {
 
 // Fields are runs of printable ASCII (and DEL): 0x21 to 0x7F, i.e. the bytes that are
 // greater than a blank when taken as signed 8-bit numbers.
-bool IsFieldByte(char c) {
+constexpr bool IsFieldByte(char c) {
   return static_cast<signed char>(c) > 0x20;
 }
+
+enum class ByteKind : unsigned char { End, Separator, Field };
+
+constexpr std::array<ByteKind, 256> MakeByteKinds() {
+  std::array<ByteKind, 256> kinds{};
+  for (int byte = 1; byte < 256; ++byte) {
+    kinds[byte] = IsFieldByte(static_cast<char>(byte)) ? ByteKind::Field : ByteKind::Separator;
+  }
+  return kinds;
+}
+
+constexpr std::array<ByteKind, 256> kByteKinds = MakeByteKinds();
 
 // Finds field number n in text, which ends at its first zero byte. Returns false when
 // there is none; otherwise begin and end delimit it.
@@ -67,6 +81,27 @@ std::size_t SplitTokens(std::string_view text, std::span<std::string_view> field
       ++i;
     }
     fields[count++] = text.substr(start, i - start);
+  }
+  return count;
+}
+
+std::size_t SplitLineTokens(const std::string& line, std::span<std::string_view> fields) {
+  // The zero byte that ends every std::string's text stops the walk, so each byte needs
+  // one look-up and no bounds check.
+  const char* next = line.c_str();
+  std::size_t count = 0;
+  while (count < fields.size()) {
+    while (kByteKinds[static_cast<unsigned char>(*next)] == ByteKind::Separator) {
+      ++next;
+    }
+    if (*next == '\0') {
+      break;
+    }
+    const char* start = next;
+    while (kByteKinds[static_cast<unsigned char>(*next)] == ByteKind::Field) {
+      ++next;
+    }
+    fields[count++] = std::string_view(start, static_cast<std::size_t>(next - start));
   }
   return count;
 }

@@ -80,5 +80,24 @@ TEST(SplitTokens, FindsTheFirstFieldsInOneWalk) {
   EXPECT_EQ(two[1], "b");
 }
 
+TEST(SplitTokens, GiveTheSameFieldsForAWholeLine) {
+  for (const std::string& line :
+       {std::string("28.1 3.17\t12 340 1234.5 9"),
+        std::string("  25.5\xB0"
+                    "C  "),
+        std::string("1 2\0 3 4 5", 11), std::string(" \t\x80 "), std::string(),
+        std::string("\x7F\x01\xFF"
+                    "a"),
+        std::string(300, 'x') + " y"}) {
+    std::array<std::string_view, 5> fromView;
+    std::array<std::string_view, 5> fromLine;
+    const std::size_t count = SplitTokens(line, fromView);
+    ASSERT_EQ(SplitLineTokens(line, fromLine), count);
+    for (std::size_t i = 0; i < count; ++i) {
+      EXPECT_EQ(fromLine[i], fromView[i]);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pellum
