@@ -12,8 +12,10 @@ bool InputFile::Open(const std::string& path) {
   if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
     return false;
   }
-  buffer_.resize(std::size_t{1} << 20);
-  stream_.rdbuf()->pubsetbuf(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  // Left uninitialised: the file's bytes are the first thing written into it.
+  constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+  buffer_.reset(new char[kBufferSize]);
+  stream_.rdbuf()->pubsetbuf(buffer_.get(), static_cast<std::streamsize>(kBufferSize));
   stream_.open(path, std::ios::in | std::ios::binary);
   return stream_.is_open();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <fstream>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace pellum {
 
@@ -19,7 +19,7 @@ class InputFile {
   void Rewind();
 
  private:
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
   std::ifstream stream_;
 };
 

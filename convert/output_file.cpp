@@ -49,8 +49,8 @@ class FileWriteBuffer : public std::streambuf {
   int sync() override { return Drain() ? 0 : -1; }
 
  private:
-  static constexpr std::size_t kCapacity = std::size_t{1} << 20;
-  static constexpr std::streamsize kDirectWrite = std::streamsize{1} << 16;
+  static constexpr std::size_t kCapacity = std::size_t{1} << 16;
+  static constexpr std::streamsize kDirectWrite = std::streamsize{1} << 14;
 
   bool Drain() {
     const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
