@@ -15,7 +15,8 @@ constexpr unsigned char kLineFeed = 0x0A;
 constexpr unsigned char kCarriageReturn = 0x0D;
 // Old DOS editors closed their text with Ctrl-Z; whatever follows it is not data.
 constexpr unsigned char kEndOfData = 0x1A;
-// Some film readers pad their records with 0xFF; it ends a line like a line end does.
+// 0xFF ends a line like a line end: these files have always been read through a signed
+// char compared with the end-of-file marker, which 0xFF equals, and stored files rely on it.
 constexpr unsigned char kRecordEnd = 0xFF;
 
 constexpr std::array<bool, 256> MakeLineBreakTable() {
