@@ -4,18 +4,14 @@
 #include <span>
 #include <string>
 
-#include "calib/calibration_coefficients.h"
-#include "calib/calibration_point.h"
+#include "cli/chart_plugin.h"
 
 namespace pellum::cli {
 
-// Draws the calibration chart of a client area of width by height pixels to path, as SVG,
-// PNG or PDF by the path's extension (any letter case). The label trace lines go to trace.
-// Returns false, with the reason in error, when the file cannot be made.
-bool RenderChartFile(const std::string& path, int width, int height,
-                     std::span<const CalibrationPoint> points,
-                     const CalibrationCoefficients& coefficients, std::ostream& trace,
-                     std::string& error);
+// Loads the chart module beside pellum-cli (or in the installed lib/pellum folder) and has
+// it draw the chart file. Returns false, with the reason in error, when the module cannot
+// be found or the file cannot be made.
+bool RenderChartFile(const ChartRequest& request, std::string& error);
 
 // Runs the chart's paint only for its trace lines, drawing nowhere.
 void TraceChart(int width, int height, std::span<const CalibrationPoint> points,

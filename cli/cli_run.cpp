@@ -84,9 +84,10 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   std::ostream nowhere(nullptr);
   std::ostream& trace = options.trace ? out : nowhere;
   if (options.chartPath) {
+    const ChartRequest request{
+        *options.chartPath, options.chartWidth, options.chartHeight, points, coefficients, &trace};
     std::string error;
-    if (!RenderChartFile(*options.chartPath, options.chartWidth, options.chartHeight, points,
-                         coefficients, trace, error)) {
+    if (!RenderChartFile(request, error)) {
       err << "pellum-cli: " << error << '\n';
       return kExitFileFailed;
     }

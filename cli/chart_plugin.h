@@ -1,0 +1,31 @@
+#pragma once
+
+#include <iostream>
+#include <span>
+#include <string>
+
+#include "calib/calibration_coefficients.h"
+#include "calib/calibration_point.h"
+
+namespace pellum::cli {
+
+// What pellum-cli asks of the chart module: draw the chart of a client area of width by
+// height pixels to path (.svg, .png or .pdf).
+struct ChartRequest {
+  std::string path;
+  int width = 0;
+  int height = 0;
+  std::span<const CalibrationPoint> points;
+  CalibrationCoefficients coefficients;
+  std::ostream* trace = nullptr;
+};
+
+// The module's one entry point. Returns false with the reason in error.
+using RenderChartFunction = bool (*)(const ChartRequest& request, std::string& error);
+inline constexpr const char* kRenderChartSymbol = "PellumRenderChartFile";
+
+// The chart is drawn by a module loaded only when a chart is asked for: Qt's libraries take
+// longer to load than a typical conversion takes to run.
+inline constexpr const char* kChartModuleName = "libpellum_cli_chart.so";
+
+}  // namespace pellum::cli
