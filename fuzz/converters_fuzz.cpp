@@ -146,6 +146,31 @@ bool ExpectedProfile(const std::vector<std::string>& lines,
   return true;
 }
 
+// Which NaN comes out of an operation on two NaNs (or on a NaN and an invalid operation
+// such as inf - inf) is the processor's choice by operand order, and the compiler orders
+// the operands of a sum or a product as it likes. So the sign of a not-a-number two-theta
+// is not fixed by the calibration's formula: "-nan" and "nan" are taken as one there. The
+// intensity column has a single source of NaN and keeps its sign.
+std::string WithoutNanSignInTwoTheta(const std::string& text, bool listing) {
+  std::string out;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t field = listing ? 7 : 0;  // after "0 0 0  " in a listing
+    const std::size_t width = listing ? 10 : 5;
+    const std::size_t at = line.find("-nan", field);
+    if (at != std::string::npos && at + 4 <= field + width) {
+      line.replace(at, 4, listing ? " nan" : "nan");
+    }
+    out += line + "\n";
+  }
+  return out;
+}
+
+bool SameOutput(const std::string& got, const std::string& expected, bool listing) {
+  return got == expected ||
+         WithoutNanSignInTwoTheta(got, listing) == WithoutNanSignInTwoTheta(expected, listing);
+}
+
 std::vector<std::string> FolderNames() {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(Folder())) {
@@ -203,7 +228,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (valid) {
     const std::vector<Message> saved = {
         {"Output file is saved as " + output.string(), "Info", pellum::MessageKind::Information}};
-    if (result != 1 || log.messages != saved || ReadBytes(output) != expected ||
+    if (result != 1 || log.messages != saved || !SameOutput(ReadBytes(output), expected, listing) ||
         stats.skippedLines != expectedSkipped) {
       std::abort();
     }
