@@ -340,6 +340,18 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   kProfileRows,
                   {}},
+        // Rows added after the first pass are measured against the maximum it found.
+        FaultCase{"ProfileGrownBetweenPasses",
+                  false,
+                  "2Theta Counts\n20.0 50\n",
+                  {},
+                  [](const Paths& p) { WriteFile(p.input, "2Theta Counts\n20.0 50\n21.0 200\n"); },
+                  1,
+                  nullptr,
+                  false,
+                  "2 theta (degree)\tI/I(max)x100\treflec_x\treflec_y\n"
+                  "20.100000\t100.000000\n21.100000\t400.000000\n",
+                  {}},
         FaultCase{"ProfileCutInHeaderBetweenPasses",
                   false,
                   "2Theta Counts\n20.0 50\n",
