@@ -1,10 +1,10 @@
 #include "calib/fit_report.h"
 
 #include <array>
-#include <fstream>
 #include <utility>
 
 #include "calib/fixed_notation.h"
+#include "calib/output_file.h"
 
 namespace pellum {
 namespace {
@@ -51,13 +51,14 @@ std::string FormatFitReport(const FitResult& r) {
 }
 
 int WriteFitReport(const FitResult& result, const std::string& path, std::ostream& console) {
-  const std::string text = FormatFitReport(result);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) {
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (file)
+  // Replaced only once complete: a write that fails halfway keeps the earlier report.
+  ReplacingOutputFile file(path);
+  if (file.Open()) {
+    const std::string text = FormatFitReport(result);
+    file.Stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (file.Commit()) {
       return 0;
+    }
   }
   // The user sees nothing of this: the calibration stands without its report.
   console << "ERROE: Cannot open an output file!\n";

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "convert/conversion_outcome.h"
-#include "convert/output_file.h"
+#include "calib/output_file.h"
 #include "platform/message_sink.h"
 
 namespace pellum {

@@ -7,7 +7,7 @@
 #include "convert/fixed_rows.h"
 #include "convert/input_file.h"
 #include "convert/line_reader.h"
-#include "convert/output_file.h"
+#include "calib/output_file.h"
 #include "convert/output_naming.h"
 #include "convert/token.h"
 

@@ -166,9 +166,8 @@ TEST_F(ReportFolder, AFullDiskFailsTheReport) {
 }
 
 // A write refused halfway (here by a file size limit, as a quota would) fails the report,
-// but the earlier report was truncated before the write and is lost. Disabled until the
-// report, too, is written to a temporary file and renamed into place.
-TEST_F(ReportFolder, DISABLED_AFailedWriteKeepsTheEarlierReport) {
+// and the earlier report stays as it was.
+TEST_F(ReportFolder, AFailedWriteKeepsTheEarlierReport) {
   WriteBytes(folder_ / "fitdata.txt", kEarlier);
   const ChildReport report = RunInChild([&]() -> std::string {
     std::signal(SIGXFSZ, SIG_IGN);
@@ -181,6 +180,30 @@ TEST_F(ReportFolder, DISABLED_AFailedWriteKeepsTheEarlierReport) {
   ASSERT_TRUE(report.finished) << "signal " << report.signal;
   EXPECT_EQ(report.text, "");
   EXPECT_EQ(ReadBytes(folder_ / "fitdata.txt"), kEarlier);
+}
+
+// Devices are written where they stand: renaming a file over /dev/null would replace the
+// device itself for every program on the machine.
+TEST(ReportPlaces, ADeviceIsWrittenInPlace) {
+  std::ostringstream console;
+  EXPECT_EQ(WriteFitReport(FitResult{}, "/dev/null", console), 0);
+  EXPECT_EQ(console.str(), "");
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+// A report path that is a link keeps the link and replaces what it leads to, as writing
+// through it would.
+TEST_F(ReportFolder, ALinkIsWrittenThrough) {
+  fs::create_directory(folder_ / "reports");
+  WriteBytes(folder_ / "reports" / "fitdata.txt", kEarlier);
+  fs::create_symlink(folder_ / "reports" / "fitdata.txt", folder_ / "fitdata.txt");
+  std::ostringstream console;
+  EXPECT_EQ(WriteFitReport(FitResult{}, (folder_ / "fitdata.txt").string(), console), 0);
+  EXPECT_TRUE(fs::is_symlink(folder_ / "fitdata.txt"));
+  EXPECT_EQ(ReadBytes(folder_ / "reports" / "fitdata.txt"), FormatFitReport(FitResult{}));
+  // No temporary file is left beside the target.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "reports"), fs::directory_iterator()),
+            1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "convert/output_file.h"
+#include "calib/output_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <streambuf>
 #include <vector>
 
@@ -101,20 +102,50 @@ ReplacingOutputFile::~ReplacingOutputFile() {
 }
 
 bool ReplacingOutputFile::Open() {
+  if (path_.empty()) {
+    return false;
+  }
   struct stat existing {};
   const bool exists = ::stat(path_.c_str(), &existing) == 0;
   if (exists && (S_ISDIR(existing.st_mode) || ::access(path_.c_str(), W_OK) != 0)) {
     return false;
   }
-  const std::size_t slash = path_.rfind('/');
+  if (exists && !S_ISREG(existing.st_mode)) {
+    return OpenInPlace();
+  }
+  // A link is written through, as opening it for writing would: its target is replaced.
+  std::string target = path_;
+  if (exists) {
+    if (char* resolved = ::realpath(path_.c_str(), nullptr)) {
+      target = resolved;
+      std::free(resolved);
+    }
+  }
+  const std::size_t slash = target.rfind('/');
   const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  temporaryPath_ = path_.substr(0, nameStart) + "." + path_.substr(nameStart) + ".XXXXXX";
+  temporaryPath_ = target.substr(0, nameStart) + "." + target.substr(nameStart) + ".XXXXXX";
   descriptor_ = ::mkstemp(temporaryPath_.data());
   if (descriptor_ < 0) {
     temporaryPath_.clear();
     return false;
   }
+  replacedPath_ = target;
   ::fchmod(descriptor_, ModeForReplacement(exists ? &existing : nullptr));
+  buffer_ = std::make_unique<FileWriteBuffer>(descriptor_);
+  stream_ = std::make_unique<std::ostream>(buffer_.get());
+  return true;
+}
+
+// A device or a pipe (/dev/null, /dev/full, a named pipe a reader waits on) cannot be
+// replaced by renaming, and must not be: it is written where it stands. A pipe without a
+// reader fails at once instead of blocking.
+bool ReplacingOutputFile::OpenInPlace() {
+  descriptor_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor_ < 0) {
+    return false;
+  }
+  const int flags = ::fcntl(descriptor_, F_GETFL);
+  ::fcntl(descriptor_, F_SETFL, flags & ~O_NONBLOCK);
   buffer_ = std::make_unique<FileWriteBuffer>(descriptor_);
   stream_ = std::make_unique<std::ostream>(buffer_.get());
   return true;
@@ -132,7 +163,10 @@ bool ReplacingOutputFile::Commit() {
   const bool written = !buffer_->Failed() && stream_->good();
   const int closed = ::close(descriptor_);
   descriptor_ = -1;
-  if (!written || closed != 0 || std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+  if (temporaryPath_.empty()) {
+    return written && closed == 0;  // written in place
+  }
+  if (!written || closed != 0 || std::rename(temporaryPath_.c_str(), replacedPath_.c_str()) != 0) {
     Discard();
     return false;
   }

@@ -12,6 +12,8 @@ class FileWriteBuffer;
 // goes to a hidden temporary file in the same folder (/data/.film.dat.Ab12Cd for
 // /data/film.dat), which Commit renames over the path in one step; a conversion that fails
 // halfway leaves the earlier output byte for byte as it was, and no temporary file behind.
+// A link is written through (its target is replaced); a device or a named pipe at the path
+// is written in place, since nothing can stand in for it.
 //
 //   ReplacingOutputFile out("/data/film.dat");
 //   if (!out.Open()) ...            // folder, unwritable file or folder
@@ -40,7 +42,10 @@ class ReplacingOutputFile {
   void Discard();
 
  private:
+  bool OpenInPlace();
+
   std::string path_;
+  std::string replacedPath_;  // path_, or the file a link at path_ leads to
   std::string temporaryPath_;
   int descriptor_ = -1;
   std::unique_ptr<FileWriteBuffer> buffer_;
