@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "convert/conversion_outcome.h"
 #include "calib/output_file.h"
+#include "convert/conversion_outcome.h"
 #include "platform/message_sink.h"
 
 namespace pellum {

@@ -2,22 +2,19 @@
 
 #include <array>
 
+#include "calib/output_file.h"
 #include "convert/conversion_finish.h"
 #include "convert/field_number.h"
 #include "convert/fixed_rows.h"
 #include "convert/input_file.h"
 #include "convert/line_reader.h"
-#include "calib/output_file.h"
 #include "convert/output_naming.h"
+#include "convert/row_block.h"
 #include "convert/token.h"
 
 namespace pellum {
 
 namespace {
-
-// Rows are gathered into one text and written in blocks of about this size, so that the
-// stream is called once per few thousand rows rather than once per row.
-constexpr std::size_t kBlockSize = std::size_t{1} << 18;
 
 // Two-theta (field 0) and intensity (field 4) of a listing row.
 constexpr int kTwoThetaField = 0;
@@ -53,26 +50,20 @@ bool SkipHeader(std::istream& in, std::string& line, std::string& token) {
   return false;
 }
 
-bool Flush(std::ostream& out, std::string& block) {
-  out.write(block.data(), static_cast<std::streamsize>(block.size()));
-  block.clear();
-  return static_cast<bool>(out);
-}
-
 }  // namespace
 
 ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::string_view outputPath,
                                  const CalibrationCoefficients& coefficients,
                                  ConversionStats* stats) {
   std::string block;
-  block.reserve(kBlockSize + 256);
+  block.reserve(kRowBlockSize + 256);
   block.append(outputPath);
   block.push_back('\n');
 
   std::string line;
   std::string token;
   if (!SkipHeader(in, line, token)) {
-    Flush(out, block);
+    FlushRowBlock(out, block);
     return ConversionOutcome::InvalidFormat;
   }
 
@@ -93,7 +84,7 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
     AppendFixedRow(block, twoTheta, 6, 10);
     AppendFixedRow(block, intensity, 1, 10);
     block.push_back('\n');
-    if (block.size() >= kBlockSize && !Flush(out, block)) {
+    if (block.size() >= kRowBlockSize && !FlushRowBlock(out, block)) {
       return ConversionOutcome::WriteFailed;
     }
   }
@@ -102,7 +93,7 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
   }
 
   block.append("0 0 0\n");
-  if (!Flush(out, block) || !out.flush()) {
+  if (!FlushRowBlock(out, block) || !out.flush()) {
     return ConversionOutcome::WriteFailed;
   }
   return ConversionOutcome::Converted;

@@ -2,20 +2,19 @@
 
 #include <array>
 
+#include "calib/output_file.h"
 #include "convert/conversion_finish.h"
 #include "convert/field_number.h"
 #include "convert/fixed_rows.h"
 #include "convert/input_file.h"
 #include "convert/line_reader.h"
-#include "calib/output_file.h"
 #include "convert/output_naming.h"
+#include "convert/row_block.h"
 #include "convert/token.h"
 
 namespace pellum {
 
 namespace {
-
-constexpr std::size_t kBlockSize = std::size_t{1} << 18;
 
 constexpr int kTwoThetaField = 0;
 constexpr int kIntensityField = 1;
@@ -23,12 +22,6 @@ constexpr int kIntensityField = 1;
 // The header names four columns while every row carries only the first two: readers of
 // .pro files expect this header exactly as it is.
 constexpr std::string_view kHeader = "2 theta (degree)\tI/I(max)x100\treflec_x\treflec_y\n";
-
-bool Flush(std::ostream& out, std::string& block) {
-  out.write(block.data(), static_cast<std::streamsize>(block.size()));
-  block.clear();
-  return static_cast<bool>(out);
-}
 
 }  // namespace
 
@@ -56,12 +49,12 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
                                          const CalibrationCoefficients& coefficients,
                                          ConversionStats* stats) {
   std::string block;
-  block.reserve(kBlockSize + 128);
+  block.reserve(kRowBlockSize + 128);
   block.append(kHeader);
 
   std::string line;
   if (!ReadTextLine(in, line)) {
-    Flush(out, block);
+    FlushRowBlock(out, block);
     return ConversionOutcome::InvalidFormat;
   }
 
@@ -81,14 +74,14 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
     block.push_back('\t');
     AppendFixedRow(block, relative, 6);
     block.push_back('\n');
-    if (block.size() >= kBlockSize && !Flush(out, block)) {
+    if (block.size() >= kRowBlockSize && !FlushRowBlock(out, block)) {
       return ConversionOutcome::WriteFailed;
     }
   }
   if (stats != nullptr) {
     stats->skippedLines = skipped;
   }
-  if (!Flush(out, block) || !out.flush()) {
+  if (!FlushRowBlock(out, block) || !out.flush()) {
     return ConversionOutcome::WriteFailed;
   }
   return ConversionOutcome::Converted;

@@ -9,24 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_sink.h"
+#include "tests/support/message_log.h"
 
 namespace pellum::testing {
 
-struct RecordedMessage {
-  std::string text;
-  std::string caption;
-  MessageKind kind;
-  bool operator==(const RecordedMessage&) const = default;
-};
-
-class RecordingSink : public MessageSink {
- public:
-  void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override {
-    messages.push_back({std::string(text), std::string(caption), kind});
-  }
-  std::vector<RecordedMessage> messages;
-};
+using RecordedMessage = LoggedMessage;
+using RecordingSink = MessageLog;
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TemporaryFolder {
