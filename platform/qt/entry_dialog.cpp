@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "calib/reference_table.h"
+#include "platform/qt/dialog_frame.h"
 
 namespace pellum {
 namespace {
@@ -20,7 +21,8 @@ QLabel* Label(std::string_view text, QWidget* parent) {
 
 }  // namespace
 
-EntryDialog::EntryDialog(EntryTexts& entries, QWidget* owner) : QDialog(owner), entries_(entries) {
+EntryDialog::EntryDialog(EntryTexts& entries, QWidget* owner)
+    : QDialog(owner, kDialogFrame), entries_(entries) {
   setObjectName(QStringLiteral("entryDialog"));
   setWindowTitle(QStringLiteral("Calibration Data"));
   setModal(true);

@@ -12,6 +12,7 @@
 #include "app/input_file_step.h"
 #include "platform/qt/about_box.h"
 #include "platform/qt/entry_dialog.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/open_file_dialog.h"
 #include "tests/platform/qt_test_support.h"
 
@@ -21,6 +22,7 @@ namespace {
 using testing::ModalAnswers;
 using testing::TempFolder;
 using testing::TestApplication;
+using testing::TypeFileName;
 using testing::WaitFor;
 
 QStringList LabelTexts(const QWidget& widget) {
@@ -79,6 +81,11 @@ TEST_F(DesktopDialogsTest, EntryDialogShowsTheSixReflectionsInTheirRows) {
   for (std::size_t row = 0; row < 6; ++row) {
     EXPECT_EQ(dialog.Field(row)->maxLength(), 18);
   }
+  // A caption with its close button, nothing to minimise or maximise a modal dialog with.
+  const Qt::WindowFlags flags = dialog.windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
 }
 
 // Tab walks OK, then the fields top to bottom, then back to OK; focus starts on OK.
@@ -200,8 +207,7 @@ TEST_F(DesktopDialogsTest, OpenFileDialogListsListingsInEitherCase) {
 
 // A name that does not exist is refused by the dialog itself, which stays open; the
 // cancelled dialog then leaves the names as they were.
-// Disabled: the offscreen file dialog accepts the typed name before the check runs.
-TEST_F(DesktopDialogsTest, DISABLED_OpenFileDialogRefusesFilesThatDoNotExist) {
+TEST_F(DesktopDialogsTest, OpenFileDialogRefusesFilesThatDoNotExist) {
   OpenFileSettings settings;
   InitOpenFileSettings(settings);
   settings.flags = kOpenFileHideReadOnly | kOpenFileMustExist;
@@ -214,8 +220,7 @@ TEST_F(DesktopDialogsTest, DISABLED_OpenFileDialogRefusesFilesThatDoNotExist) {
   answers.Then([&](QWidget* modal) {
     auto* dialog = dynamic_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(QString::fromStdString(folder.File("missing.pid")));
-    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+    TypeFileName(*dialog, QStringLiteral("missing.pid"));
   });
   answers.Then([&](QWidget* modal) {
     auto* box = dynamic_cast<QMessageBox*>(modal);
@@ -231,6 +236,33 @@ TEST_F(DesktopDialogsTest, DISABLED_OpenFileDialogRefusesFilesThatDoNotExist) {
   EXPECT_TRUE(answers.AllUsed());
   EXPECT_EQ(path, folder.File("old.pid"));
   EXPECT_EQ(title, "old.pid");
+}
+
+// A message box is wide enough to show its whole caption beside the caption bar's icon and
+// buttons (about 100 pixels), whether the text is shorter or longer than the caption.
+TEST_F(DesktopDialogsTest, MessageBoxShowsItsWholeCaption) {
+  struct Case {
+    const char* text;
+    const char* caption;
+  };
+  const Case cases[] = {
+      {"a.pid", "Invalid file format!"},
+      {"a.pid", "Cannot open an output file!"},
+      {"/home/lab/films/2026/G-1734 calcite with Si standard.pid", "Cannot open a file!"},
+      {"2 theta value must be below 100.", "Warning!"},
+  };
+  for (const Case& c : cases) {
+    int width = 0, captionWidth = 0;
+    ModalAnswers answers;
+    answers.Then([&](QWidget* modal) {
+      width = modal->width();
+      captionWidth = modal->fontMetrics().horizontalAdvance(c.caption);
+      QTest::keyClick(modal, Qt::Key_Return);
+    });
+    ShowMessageBox(nullptr, c.text, c.caption, MessageKind::Error);
+    EXPECT_TRUE(answers.AllUsed()) << c.caption;
+    EXPECT_GE(width, captionWidth + 100) << c.caption;
+  }
 }
 
 }  // namespace

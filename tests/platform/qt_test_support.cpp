@@ -4,7 +4,8 @@
 #include <stdlib.h>
 
 #include <QDialog>
-#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 
@@ -33,33 +34,31 @@ ModalAnswers::~ModalAnswers() {
   timer_.stop();
 }
 
+// An answered window still up after this long was not moved by its answer.
+constexpr qint64 kStallMs = 10000;
+
 void ModalAnswers::Poll() {
   QWidget* modal = QApplication::activeModalWidget();
   // A window answered before needs a new answer when the user is back at it, after a
   // nested one (a "File not found" over the file dialog) has gone.
   const bool cameBack = modal != last_.data();
   last_ = modal;
-  if (modal == nullptr || !modal->isVisible() ||
-      (modal->property("pellumAnswered").toBool() && !cameBack)) {
+  if (modal == nullptr || !modal->isVisible()) {
+    return;
+  }
+  if (modal->property("pellumAnswered").toBool() && !cameBack) {
+    if (sinceAnswer_.isValid() && sinceAnswer_.elapsed() > kStallMs) {
+      Refuse(modal, "a modal window ignored its answer");
+    }
     return;
   }
   modal->setProperty("pellumAnswered", true);
-  QPointer<QWidget> target(modal);
+  sinceAnswer_.start();
   if (answers_.empty()) {
-    ADD_FAILURE() << "an unscripted modal window opened: " << modal->windowTitle().toStdString()
-                  << " (" << modal->objectName().toStdString() << ")";
-    QTimer::singleShot(0, [target] {
-      if (auto* entry = dynamic_cast<EntryDialog*>(target.data())) {
-        for (std::size_t row = 0; row < 6; ++row) {
-          entry->Field(row)->setText(QStringLiteral("-1"));
-        }
-        entry->accept();
-      } else if (auto* dialog = dynamic_cast<QDialog*>(target.data())) {
-        dialog->done(QDialog::Rejected);
-      }
-    });
+    Refuse(modal, "an unscripted modal window opened");
     return;
   }
+  QPointer<QWidget> target(modal);
   Answer answer = std::move(answers_.front());
   answers_.pop_front();
   QTimer::singleShot(0, [target, answer] {
@@ -67,6 +66,35 @@ void ModalAnswers::Poll() {
       answer(target.data());
     }
   });
+}
+
+void ModalAnswers::Refuse(QWidget* modal, const char* why) {
+  ADD_FAILURE() << why << ": " << modal->windowTitle().toStdString() << " ("
+                << modal->objectName().toStdString() << ")";
+  sinceAnswer_.start();
+  QPointer<QWidget> target(modal);
+  QTimer::singleShot(0, [target] {
+    if (auto* entry = dynamic_cast<EntryDialog*>(target.data())) {
+      // OK is the only way out; readings all negative end the command quietly.
+      for (std::size_t row = 0; row < 6; ++row) {
+        entry->Field(row)->setText(QStringLiteral("-1"));
+      }
+      entry->accept();
+    } else if (auto* dialog = dynamic_cast<QDialog*>(target.data())) {
+      dialog->done(QDialog::Rejected);
+    }
+  });
+}
+
+void TypeFileName(QFileDialog& dialog, const QString& name) {
+  auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (field == nullptr) {
+    ADD_FAILURE() << "the file dialog has no name field";
+    return;
+  }
+  field->setFocus();
+  field->setText(name);
+  QTest::keyClick(field, Qt::Key_Return);
 }
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QPointer>
 #include <QTimer>
 #include <deque>
@@ -14,7 +16,8 @@ namespace pellum::testing {
 // A window is answered again when it is the active modal window once more after another
 // one was. Answers run from the event loop, never inside the poll, so an answer may itself open a
 // nested modal window (a file dialog's "File not found") that the next answer takes.
-// A modal window that nobody scripted fails the test and is closed, so a test cannot hang.
+// A modal window that nobody scripted fails the test and is closed, and so does one that is
+// still up long after its answer (an answer the dialog ignored), so a test cannot hang.
 class ModalAnswers {
  public:
   using Answer = std::function<void(QWidget*)>;
@@ -27,11 +30,17 @@ class ModalAnswers {
 
  private:
   void Poll();
+  void Refuse(QWidget* modal, const char* why);
 
   std::deque<Answer> answers_;
   QPointer<QWidget> last_;
   QTimer timer_;
+  QElapsedTimer sinceAnswer_;
 };
+
+// Types a name into the file dialog's name field and presses Return, as a user does; the
+// dialog then checks the name itself (a name set by selectFile() skips the focused field).
+void TypeFileName(QFileDialog& dialog, const QString& name);
 
 // Sets QT_QPA_PLATFORM=offscreen and makes the one QApplication of the test program.
 QApplication& TestApplication();
