@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-default test-asan demo bench fuzz fuzz-smoke clean
+.PHONY: all deps build run test test-default test-asan demo bench fuzz fuzz-smoke screenshot clean
 
 all: build
 
@@ -40,6 +40,9 @@ demo: build
 
 bench: build
 	@scripts/run-bench build/default
+
+screenshot: build
+	@scripts/window-screenshot build/default
 
 clean:
 	rm -rf build
