@@ -10,6 +10,10 @@ int FinishConversion(ConversionOutcome outcome, ReplacingOutputFile& output,
     messages.ShowMessage(inputPath, "Invalid file format!", MessageKind::Error);
     return 0;
   }
+  if (outcome == ConversionOutcome::ReadFailed) {
+    output.Discard();
+    return RefuseUnreadInput(inputPath, messages);
+  }
   if (outcome != ConversionOutcome::Converted || !output.Commit()) {
     output.Discard();
     messages.ShowMessage(outputPath, "Cannot write the output file!", MessageKind::Error);
@@ -17,6 +21,11 @@ int FinishConversion(ConversionOutcome outcome, ReplacingOutputFile& output,
   }
   messages.ShowMessage("Output file is saved as " + outputPath, "Info", MessageKind::Information);
   return 1;
+}
+
+int RefuseUnreadInput(const std::string& inputPath, MessageSink& messages) {
+  messages.ShowMessage(inputPath, "Cannot read the input file!", MessageKind::Error);
+  return 0;
 }
 
 int RefuseOutput(const std::string& outputPath, MessageSink& messages) {

@@ -7,6 +7,7 @@ namespace pellum {
 enum class ConversionOutcome {
   Converted,      // every line was read and the whole output was written
   InvalidFormat,  // the input ended before its header did
+  ReadFailed,     // the input could not be read to its end
   WriteFailed,    // the output stream refused a write or a flush
 };
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <ios>
 #include <streambuf>
 
 namespace pellum {
@@ -86,18 +87,11 @@ bool EndLine(std::istream& in, std::streambuf& buffer, unsigned char c, const st
   return true;
 }
 
-}  // namespace
-
-bool ReadTextLine(std::istream& in, std::string& line) {
-  line.clear();
-  std::streambuf* buffer = in.rdbuf();
-  if (buffer == nullptr) {
-    return false;
-  }
+// One line of buffer's bytes into line; false at the end of the data with no line left.
+bool ReadLineFrom(std::istream& in, std::streambuf* buffer, std::string& line) {
   for (;;) {
     const Traits::int_type peeked = buffer->sgetc();
     if (Traits::eq_int_type(peeked, Traits::eof())) {
-      // The end of the file, or a read failure: either way the data ends here.
       in.setstate(std::ios_base::eofbit);
       return !line.empty();
     }
@@ -119,6 +113,26 @@ bool ReadTextLine(std::istream& in, std::string& line) {
     if (stop != end) {
       return EndLine(in, *buffer, static_cast<unsigned char>(*stop), line);
     }
+  }
+}
+
+}  // namespace
+
+bool ReadTextLine(std::istream& in, std::string& line) {
+  line.clear();
+  std::streambuf* buffer = in.rdbuf();
+  if (buffer == nullptr) {
+    return false;
+  }
+  try {
+    return ReadLineFrom(in, buffer, line);
+  } catch (const std::ios_base::failure&) {
+    // A file buffer reports a failed read (an I/O error, a vanished network file) by
+    // throwing from its refill. The data read so far is not the whole file: the line is
+    // dropped and the stream marked bad, so that the caller can tell this from the end.
+    line.clear();
+    in.setstate(std::ios_base::badbit);
+    return false;
   }
 }
 

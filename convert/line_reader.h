@@ -17,7 +17,8 @@ namespace pellum {
 //   "\n"           -> "", then false;   ""  -> false at once
 // A line is returned whole, however long. The reader takes bytes straight from the
 // stream's buffer and keeps nothing between calls; line's capacity is reused. A read
-// failure ends the data like the end of the file, so the reading always ends.
+// failure also ends the reading, with nothing of the line it broke off, but marks the
+// stream bad (in.bad()): a file that could not be read whole is not taken for converted.
 bool ReadTextLine(std::istream& in, std::string& line);
 
 }  // namespace pellum

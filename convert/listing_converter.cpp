@@ -64,7 +64,7 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
   std::string token;
   if (!SkipHeader(in, line, token)) {
     FlushRowBlock(out, block);
-    return ConversionOutcome::InvalidFormat;
+    return in.bad() ? ConversionOutcome::ReadFailed : ConversionOutcome::InvalidFormat;
   }
 
   std::uint64_t skipped = 0;
@@ -87,6 +87,9 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
     if (block.size() >= kRowBlockSize && !FlushRowBlock(out, block)) {
       return ConversionOutcome::WriteFailed;
     }
+  }
+  if (in.bad()) {
+    return ConversionOutcome::ReadFailed;
   }
   if (stats != nullptr) {
     stats->skippedLines = skipped;

@@ -55,7 +55,7 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
   std::string line;
   if (!ReadTextLine(in, line)) {
     FlushRowBlock(out, block);
-    return ConversionOutcome::InvalidFormat;
+    return in.bad() ? ConversionOutcome::ReadFailed : ConversionOutcome::InvalidFormat;
   }
 
   std::uint64_t skipped = 0;
@@ -77,6 +77,9 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
     if (block.size() >= kRowBlockSize && !FlushRowBlock(out, block)) {
       return ConversionOutcome::WriteFailed;
     }
+  }
+  if (in.bad()) {
+    return ConversionOutcome::ReadFailed;
   }
   if (stats != nullptr) {
     stats->skippedLines = skipped;
@@ -106,7 +109,11 @@ int ConvertProfileFile(const std::string& inputPath, const CalibrationCoefficien
     return 0;
   }
   double maximum = 0.0;
-  if (!FindProfileMaximum(input.Stream(), maximum)) {
+  const bool headed = FindProfileMaximum(input.Stream(), maximum);
+  if (input.Stream().bad()) {
+    return RefuseUnreadInput(inputPath, messages);
+  }
+  if (!headed) {
     messages.ShowMessage(inputPath, "Invalid file format!", MessageKind::Error);
     return 0;
   }

@@ -36,7 +36,7 @@ int ConvertProfileFile(const std::string& inputPath, const CalibrationCoefficien
                        const std::function<void()>& betweenPasses);
 
 // First pass: the largest intensity (field 1) of the lines after the header, or 0.0 when
-// none is positive. False when in holds no header line.
+// none is positive. False when in holds no header line; in.bad() after a read failure.
 bool FindProfileMaximum(std::istream& in, double& maximum);
 
 // Second pass, from where in stands (its start): the header line, then one row per data

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ios>
 #include <iterator>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,31 @@ class TemporaryFolder {
 
  private:
   std::filesystem::path path_;
+};
+
+// Hands out bytes in refills of `chunk` bytes, as a file buffer does, and then fails the
+// next refill the way the standard file buffer reports a read error: by throwing.
+//   FailingRead in("A\nB\nC", 2);   // "A\n", "B\n", "C", then the failure
+class FailingRead : public std::streambuf {
+ public:
+  FailingRead(std::string bytes, std::size_t chunk) : bytes_(std::move(bytes)), chunk_(chunk) {}
+
+ protected:
+  int_type underflow() override {
+    if (given_ == bytes_.size()) {
+      throw std::ios_base::failure("basic_filebuf::underflow error reading the file");
+    }
+    const std::size_t size = std::min(chunk_, bytes_.size() - given_);
+    char* start = bytes_.data() + given_;
+    setg(start, start, start + size);
+    given_ += size;
+    return traits_type::to_int_type(*start);
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t chunk_;
+  std::size_t given_ = 0;
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {

@@ -214,6 +214,15 @@ std::string LinkToEndlessDevice(const Paths& paths) {
   return "skip: no VmData in /proc/self/status";
 }
 
+// A link to the process's own memory file: a regular file to stat(), whose read at offset 0
+// (an address never mapped) fails with EIO, as a failing disk or network file would.
+std::string LinkToUnreadableFile(const Paths& paths) {
+  std::filesystem::remove(paths.input);
+  std::filesystem::create_symlink("/proc/self/mem", paths.input);
+  std::ifstream probe(paths.input, std::ios::binary);
+  return probe.is_open() ? "" : "skip: /proc/self/mem cannot be opened here";
+}
+
 const std::string kProfileRows =
     "2 theta (degree)\tI/I(max)x100\treflec_x\treflec_y\n"
     "20.100000\t25.000000\n";
@@ -326,6 +335,25 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   0,
                   nullptr,
+                  false,
+                  ""},
+        // A read error: the earlier output stays, and the caller is told the file was not read.
+        FaultCase{"ListingReadError",
+                  true,
+                  "",
+                  LinkToUnreadableFile,
+                  {},
+                  0,
+                  "Cannot read the input file!",
+                  false,
+                  ""},
+        FaultCase{"ProfileReadError",
+                  false,
+                  "",
+                  LinkToUnreadableFile,
+                  {},
+                  0,
+                  "Cannot read the input file!",
                   false,
                   ""},
         // Another program changes the profile between the passes: the second pass converts

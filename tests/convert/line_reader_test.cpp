@@ -1,5 +1,7 @@
 #include "convert/line_reader.h"
 
+#include "tests/convert/convert_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -94,6 +96,35 @@ TEST(ReaderStream, EndsOnAStreamWithoutBuffer) {
   std::string line = "stale";
   EXPECT_FALSE(ReadTextLine(in, line));
   EXPECT_TRUE(line.empty());
+}
+
+// A read that fails ends the lines like the end of the file, but the line it broke off is
+// not handed out, and the stream says bad: the data was not read whole.
+TEST(ReaderStream, AFailedReadEndsTheLinesAndMarksTheStreamBad) {
+  struct Case {
+    const char* bytes;
+    std::size_t chunk;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"", 4, {}},
+      {"A\nB\n", 4, {"A", "B"}},
+      {"A\nB\nC", 2, {"A", "B"}},  // C is cut off: its line end never came
+      {"A\r\nBCDEFGH", 3, {"A"}},  // a failure between two refills of one line
+      {"A\r", 2, {}},              // the failure came while looking for an LF after the CR
+  };
+  for (const Case& c : cases) {
+    testing::FailingRead buffer(c.bytes, c.chunk);
+    std::istream in(&buffer);
+    std::vector<std::string> lines;
+    std::string line;
+    while (ReadTextLine(in, line)) {
+      lines.push_back(line);
+    }
+    EXPECT_EQ(lines, c.lines) << c.bytes;
+    EXPECT_TRUE(line.empty()) << c.bytes;
+    EXPECT_TRUE(in.bad()) << c.bytes;
+  }
 }
 
 }  // namespace

@@ -113,6 +113,19 @@ TEST(ListingWrite, FailureIsReported) {
   EXPECT_EQ(ConvertListing(in, full, "f.dat", kShift), ConversionOutcome::WriteFailed);
 }
 
+// A read that fails in the title, in the heading or among the rows is not an invalid file:
+// the file may be fine, it just could not be read whole.
+TEST(ListingRead, FailureIsReportedWhereverItComes) {
+  const std::string listing = "Film 7\n" + kHeading + "30.0 2.976 1 1 500\n31.0 2.9 1 1 20\n";
+  for (std::size_t cut :
+       {std::size_t{0}, std::size_t{3}, std::size_t{12}, listing.size() - 4, listing.size()}) {
+    testing::FailingRead buffer(listing.substr(0, cut), 5);
+    std::istream in(&buffer);
+    std::ostringstream out;
+    EXPECT_EQ(ConvertListing(in, out, "f.dat", kShift), ConversionOutcome::ReadFailed) << cut;
+  }
+}
+
 TEST(ListingGolden, ExampleFilmMatchesItsReflectionList) {
   std::ifstream in(std::string(PELLUM_SOURCE_DIR) + "/examples/film.pid", std::ios::binary);
   ASSERT_TRUE(in.is_open());

@@ -108,6 +108,25 @@ TEST(ProfilePasses, AHeaderGoneByTheSecondPassIsInvalid) {
   EXPECT_EQ(WriteCalibratedProfile(shrunk, out, 10.0, kIdentity), ConversionOutcome::InvalidFormat);
 }
 
+// A failed read ends either pass with the stream marked bad, never as a shorter profile.
+TEST(ProfileRead, FailureIsReportedInEitherPass) {
+  const std::string profile = "2Theta Counts\n20.0 50\n21.0 200\n";
+  for (std::size_t cut : {std::size_t{0}, std::size_t{6}, std::size_t{20}, profile.size()}) {
+    testing::FailingRead first(profile.substr(0, cut), 4);
+    std::istream firstPass(&first);
+    double maximum = 0.0;
+    FindProfileMaximum(firstPass, maximum);
+    EXPECT_TRUE(firstPass.bad()) << cut;
+
+    testing::FailingRead second(profile.substr(0, cut), 4);
+    std::istream secondPass(&second);
+    std::ostringstream out;
+    EXPECT_EQ(WriteCalibratedProfile(secondPass, out, 200.0, kIdentity),
+              ConversionOutcome::ReadFailed)
+        << cut;
+  }
+}
+
 TEST(ProfileWrite, FailureIsReported) {
   std::ofstream full("/dev/full", std::ios::binary);
   if (!full.is_open()) {
