@@ -1,5 +1,5 @@
 # Wraps the CMake presets. `make run` and `make test` each do the whole set-up on a fresh
-# Debian or Ubuntu machine.
+# Debian or Ubuntu machine; elsewhere scripts/install-deps says what to install.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
@@ -7,17 +7,25 @@ FUZZ_SECONDS ?= 60
 
 all: build
 
-deps:
-	@scripts/install-deps
+# install-deps is run again only when its stamp is missing or older than the script, so a
+# rebuild does not ask dpkg about every package each time. `build` is what building and the
+# unit tests need; `test` adds clang for the fuzzers and the desktop and bench tools. The
+# stamp is written only after a successful run, so a failed check is repeated next time.
+build/.deps-%: scripts/install-deps
+	@scripts/install-deps $*
+	@mkdir -p build && touch $@
 
-build: deps
+deps: build/.deps-test
+
+build: build/.deps-build
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default -j $(JOBS)
 
 run: build
 	@scripts/run-pellum build/default
 
-test: deps test-default test-asan fuzz-smoke
+test: build/.deps-test
+	@$(MAKE) --no-print-directory test-default test-asan fuzz-smoke
 
 test-default:
 	cmake --preset default
@@ -32,16 +40,17 @@ test-asan:
 fuzz-smoke:
 	@if [ -f fuzz/CMakeLists.txt ]; then scripts/run-fuzzers build/fuzz 5; fi
 
-fuzz: deps
+fuzz: build/.deps-test
 	scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
 demo: build
 	@scripts/run-demo build/default
 
-bench: build
+# The bench's peak memory needs /usr/bin/time, the screenshot Xvfb and xdotool.
+bench: build build/.deps-test
 	@scripts/run-bench build/default
 
-screenshot: build
+screenshot: build build/.deps-test
 	@scripts/window-screenshot build/default
 
 clean:
