@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "app/open_file_settings.h"
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
 #include "calib/entry_texts.h"
-#include "platform/open_file_settings.h"
 
 namespace pellum {
 

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "app/app_state.h"
-#include "platform/platform.h"
+#include "app/platform.h"
 
 namespace pellum {
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "calib/entry_texts.h"
-#include "platform/message_sink.h"
+#include "ui/message_sink.h"
 
 namespace pellum {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "calib/fixed_notation.h"
-#include "calib/output_file.h"
+#include "io/replacing_output_file.h"
 
 namespace pellum {
 namespace {

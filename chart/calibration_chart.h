@@ -7,7 +7,7 @@
 
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
-#include "platform/canvas.h"
+#include "ui/canvas.h"
 
 namespace pellum {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "calib/output_file.h"
 #include "convert/conversion_outcome.h"
-#include "platform/message_sink.h"
+#include "io/replacing_output_file.h"
+#include "ui/message_sink.h"
 
 namespace pellum {
 

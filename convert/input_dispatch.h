@@ -5,7 +5,7 @@
 
 #include "calib/calibration_coefficients.h"
 #include "convert/conversion_stats.h"
-#include "platform/message_sink.h"
+#include "ui/message_sink.h"
 
 namespace pellum {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/message_sink.h"
+#include "ui/message_sink.h"
 
 namespace pellum {
 

@@ -2,15 +2,15 @@
 
 #include <array>
 
-#include "calib/output_file.h"
 #include "convert/conversion_finish.h"
 #include "convert/field_number.h"
 #include "convert/fixed_rows.h"
-#include "convert/input_file.h"
 #include "convert/line_reader.h"
 #include "convert/output_naming.h"
 #include "convert/row_block.h"
 #include "convert/token.h"
+#include "io/input_file.h"
+#include "io/replacing_output_file.h"
 
 namespace pellum {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/window_commands.h"
 #include "tests/app/scripted_platform.h"
 
 namespace pellum {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "app/platform.h"
 
 namespace pellum::testing {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/canvas.h"
+#include "ui/canvas.h"
 
 namespace pellum {
 

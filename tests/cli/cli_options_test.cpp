@@ -1,4 +1,4 @@
-#include "cli/cli_options.h"
+#include "front/cli/cli_options.h"
 
 #include <gtest/gtest.h>
 

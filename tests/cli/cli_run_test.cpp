@@ -1,4 +1,4 @@
-#include "cli/cli_run.h"
+#include "front/cli/cli_run.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/open_file_settings.h"
+#include "calib/entry_texts.h"
+#include "ui/message_sink.h"
+
+namespace pellum {
+
+// Everything the application shell asks of the desktop: its dialogs, its message boxes
+// and its one main window. The Qt program implements it with widgets; the shell's tests
+// implement it with a script. Every dialog here is modal: it returns only when the user
+// has answered, and the main window takes no commands meanwhile.
+class Platform : public MessageSink {
+ public:
+  // Shows the calibration-entry dialog on entries and returns when the user presses OK,
+  // the only way out, with the six fields' texts stored back into the slots.
+  virtual void ShowEntryDialog(EntryTexts& entries) = 0;
+
+  // Lets the user choose an input file. The dialog starts on inputPath when it is not
+  // empty. Returns true with the chosen file's full path and its name without folders
+  // ("/data/film.pid", "film.pid") stored in the two strings; returns false and leaves
+  // both untouched when the user cancels.
+  virtual bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
+                                  std::string& inputTitle) = 0;
+
+  virtual void ShowAboutBox() = 0;
+
+  // The main window's caption, e.g. "Pellum - film.pid".
+  virtual void SetWindowTitle(std::string_view title) = 0;
+
+  // Asks for the chart to be painted again once the program next waits for the user;
+  // the paint itself comes later, from the state as it then is.
+  virtual void InvalidateChart() = 0;
+
+  // Closes the main window, as its close button does; the program ends after it.
+  virtual void CloseMainWindow() = 0;
+};
+
+}  // namespace pellum

@@ -1,0 +1,65 @@
+#include "app/window_commands.h"
+
+#include <span>
+
+#include "app/calibration_command.h"
+#include "app/input_file_step.h"
+#include "chart/calibration_chart.h"
+
+namespace pellum {
+
+std::string MainTitleText(std::string_view title) {
+  std::string text = "Pellum - ";
+  text += title.empty() ? std::string_view("(untitled)") : title;
+  return text;
+}
+
+void SetMainTitle(Platform& platform, std::string_view title) {
+  platform.SetWindowTitle(MainTitleText(title));
+}
+
+void HandleCreate(AppState& state, Platform& platform) {
+  InitOpenFileSettings(state.openFileSettings);
+  SetMainTitle(platform, state.inputTitle);
+}
+
+void HandleResize(AppState& state, int clientWidth, int clientHeight) {
+  state.clientWidth = clientWidth;
+  state.clientHeight = clientHeight;
+}
+
+void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace) {
+  PaintCalibrationChart(canvas, state.clientWidth, state.clientHeight,
+                        std::span<const CalibrationPoint>(
+                            state.points.data(), static_cast<std::size_t>(state.pointCount)),
+                        state.coefficients, trace);
+}
+
+void HandleCommand(AppState& state, Platform& platform, int commandId, std::ostream& console) {
+  switch (commandId) {
+    case IDM_ABOUT:
+      platform.ShowAboutBox();
+      break;
+    case IDM_OPEN:
+      if (RunCalibrationCommand(state, platform, console) >= 1) {
+        // Cancelled, converted or failed: the title follows the input title as it now is,
+        // so a cancelled dialog shows the previous file again.
+        RunInputFileStep(state, platform);
+        SetMainTitle(platform, state.inputTitle);
+      }
+      break;
+    case IDM_EXIT:
+      platform.CloseMainWindow();
+      break;
+    default:
+      break;
+  }
+}
+
+void HandleDestroy(AppState& state) {
+  state.points.clear();
+  state.points.shrink_to_fit();
+  state.pointCount = 0;
+}
+
+}  // namespace pellum

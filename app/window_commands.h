@@ -1,0 +1,48 @@
+#pragma once
+
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "ui/canvas.h"
+
+namespace pellum {
+
+// The menu's command identifiers.
+inline constexpr int IDM_ABOUT = 40001;
+inline constexpr int IDM_OPEN = 40004;
+inline constexpr int IDM_EXIT = 40005;
+
+// The main window's caption for an input title: the program's name and the file's name,
+// or "(untitled)" while no file has been converted.
+//
+//   MainTitleText("film.pid") -> "Pellum - film.pid"
+//   MainTitleText("")         -> "Pellum - (untitled)"
+std::string MainTitleText(std::string_view title);
+void SetMainTitle(Platform& platform, std::string_view title);
+
+// What the main window does with each event, in the order the toolkit delivers them.
+
+// The window has just been made: sets up the open-file dialog and shows
+// "Pellum - (untitled)".
+void HandleCreate(AppState& state, Platform& platform);
+
+// The chart's drawing area has a new size, in device pixels.
+void HandleResize(AppState& state, int clientWidth, int clientHeight);
+
+// Draws the chart from the current points and coefficients, with one trace line on trace
+// for every label it formats.
+void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace = std::cout);
+
+// A menu command. IDM_OPEN calibrates and, with at least one point, converts a file and
+// shows its name in the title; IDM_ABOUT shows the About box; IDM_EXIT closes the window.
+// Any other identifier is ignored.
+void HandleCommand(AppState& state, Platform& platform, int commandId,
+                   std::ostream& console = std::cout);
+
+// The window is gone: the calibration points are released.
+void HandleDestroy(AppState& state);
+
+}  // namespace pellum

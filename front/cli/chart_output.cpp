@@ -1,0 +1,71 @@
+#include "front/cli/chart_output.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "chart/calibration_chart.h"
+
+namespace pellum::cli {
+namespace {
+
+// Draws nothing: the paint is run only for what it writes to the trace.
+class NullCanvas : public Canvas {
+ public:
+  void Clear() override {}
+  void SetIsotropicMapping(int, int, int, int, int, int) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void TextOut(int, int, std::string_view) override {}
+  void Ellipse(int, int, int, int) override {}
+};
+
+// Beside the executable in a build folder; in ../lib/pellum once installed.
+std::vector<std::filesystem::path> ModuleCandidates() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error)
+    return {kChartModuleName};
+  const std::filesystem::path folder = self.parent_path();
+  return {folder / kChartModuleName, folder.parent_path() / "lib" / "pellum" / kChartModuleName};
+}
+
+RenderChartFunction LoadRenderer(std::string& error) {
+  std::string tried;
+  for (const std::filesystem::path& candidate : ModuleCandidates()) {
+    if (!std::filesystem::exists(candidate)) {
+      tried.append(" ").append(candidate.string());
+      continue;
+    }
+    // The module stays loaded until the program ends: Qt's objects live that long.
+    void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+      error = std::string("cannot load the chart module: ") + dlerror();
+      return nullptr;
+    }
+    if (void* symbol = dlsym(module, kRenderChartSymbol)) {
+      return reinterpret_cast<RenderChartFunction>(symbol);
+    }
+    error = "the chart module " + candidate.string() + " has no " + kRenderChartSymbol;
+    return nullptr;
+  }
+  error = "the chart module was not found:";
+  error.append(tried);
+  return nullptr;
+}
+
+}  // namespace
+
+bool RenderChartFile(const ChartRequest& request, std::string& error) {
+  const RenderChartFunction render = LoadRenderer(error);
+  return render != nullptr && render(request, error);
+}
+
+void TraceChart(int width, int height, std::span<const CalibrationPoint> points,
+                const CalibrationCoefficients& coefficients, std::ostream& trace) {
+  NullCanvas canvas;
+  PaintCalibrationChart(canvas, width, height, points, coefficients, trace);
+}
+
+}  // namespace pellum::cli

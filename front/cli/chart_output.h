@@ -1,0 +1,20 @@
+#pragma once
+
+#include <iostream>
+#include <span>
+#include <string>
+
+#include "front/cli/chart_plugin.h"
+
+namespace pellum::cli {
+
+// Loads the chart module beside pellum-cli (or in the installed lib/pellum folder) and has
+// it draw the chart file. Returns false, with the reason in error, when the module cannot
+// be found or the file cannot be made.
+bool RenderChartFile(const ChartRequest& request, std::string& error);
+
+// Runs the chart's paint only for its trace lines, drawing nowhere.
+void TraceChart(int width, int height, std::span<const CalibrationPoint> points,
+                const CalibrationCoefficients& coefficients, std::ostream& trace);
+
+}  // namespace pellum::cli

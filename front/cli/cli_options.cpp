@@ -1,0 +1,116 @@
+#include "front/cli/cli_options.h"
+
+#include <charconv>
+
+namespace pellum::cli {
+namespace {
+
+// "1000x600" -> 1000, 600. Sizes are client areas in pixels: at least one, at most what a
+// raster image can reasonably hold.
+bool ParseSize(const std::string& text, int& width, int& height) {
+  const std::size_t x = text.find('x');
+  if (x == std::string::npos)
+    return false;
+  const char* begin = text.data();
+  const char* end = text.data() + text.size();
+  auto [afterWidth, e1] = std::from_chars(begin, begin + x, width);
+  auto [afterHeight, e2] = std::from_chars(begin + x + 1, end, height);
+  constexpr int kLargest = 20000;
+  return e1 == std::errc() && e2 == std::errc() && afterWidth == begin + x && afterHeight == end &&
+         width > 0 && height > 0 && width <= kLargest && height <= kLargest;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  ParsedCommandLine parsed;
+  CliOptions& o = parsed.options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& arg = arguments[i];
+    auto value = [&](const char* name) -> const std::string* {
+      if (i + 1 >= arguments.size()) {
+        parsed.error = std::string(name) + " needs a value";
+        return nullptr;
+      }
+      return &arguments[++i];
+    };
+    if (arg == "--help" || arg == "-h") {
+      o.showHelp = true;
+    } else if (arg == "--version") {
+      o.showVersion = true;
+    } else if (arg == "--two-theta") {
+      if (const std::string* v = value("--two-theta"))
+        o.twoThetaList = *v;
+    } else if (arg == "--report") {
+      if (const std::string* v = value("--report"))
+        o.reportPath = *v;
+    } else if (arg == "--chart") {
+      if (const std::string* v = value("--chart"))
+        o.chartPath = *v;
+    } else if (arg == "--size") {
+      if (const std::string* v = value("--size");
+          v != nullptr && !ParseSize(*v, o.chartWidth, o.chartHeight)) {
+        parsed.error = "--size takes WIDTHxHEIGHT in pixels, such as 800x600";
+      }
+    } else if (arg == "--trace") {
+      o.trace = true;
+    } else if (arg == "--") {
+      o.files.insert(o.files.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                     arguments.end());
+      break;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      parsed.error = "unknown option " + arg;
+    } else {
+      o.files.push_back(arg);
+    }
+    if (!parsed.error.empty())
+      return parsed;
+  }
+  if (!o.showHelp && !o.showVersion && !o.twoThetaList) {
+    parsed.error = "--two-theta is required";
+  } else if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6) {
+    parsed.error = "--two-theta takes at most six readings";
+  }
+  return parsed;
+}
+
+std::vector<std::string> SplitTwoThetaList(const std::string& list) {
+  std::vector<std::string> texts;
+  if (list.empty())
+    return texts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = list.find(',', start);
+    texts.push_back(list.substr(start, comma - start));
+    if (comma == std::string::npos)
+      break;
+    start = comma + 1;
+  }
+  return texts;
+}
+
+std::string UsageText() {
+  return R"(Usage: pellum-cli --two-theta LIST [--report PATH] [--chart PATH [--size WxH]] [--trace] [FILE...]
+
+Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
+writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
+(.txt -> .pro) with the new calibration.
+
+  --two-theta LIST  experimental two-theta of Si 1 1 1, 2 2 0, 3 1 1, 4 0 0, 3 3 1, 4 2 2,
+                    comma-separated, in that order; a negative value (or a missing
+                    trailing value) marks a reflection that could not be read
+  --report PATH     where the fit report goes (default: fitdata.txt in this folder)
+  --chart PATH      draws the calibration chart to PATH: .svg, .png or .pdf
+  --size WxH        the chart's size in pixels (default 800x600)
+  --trace           writes the chart's label trace lines to standard output
+  --help, --version
+
+Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
+Exit status: 0 done, 1 a file could not be converted, 2 refused readings or usage.
+
+Example:
+  pellum-cli --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --chart chart.png film.pid
+)";
+}
+
+}  // namespace pellum::cli

@@ -1,0 +1,18 @@
+// pellum: calibrates the two-theta scale of a Guinier film from six silicon reflections
+// and converts a peak listing or an intensity profile with the calibration.
+#include <QApplication>
+
+#include "front/desktop/main_window.h"
+#include "front/desktop/program_icon.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pellum"));
+  QApplication::setApplicationVersion(QStringLiteral("1.03"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("pellum"));
+  QApplication::setWindowIcon(pellum::ProgramIcon());
+
+  pellum::PellumWindow window;
+  window.show();
+  return QApplication::exec();
+}

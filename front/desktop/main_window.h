@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAction>
+#include <QMainWindow>
+#include <memory>
+
+#include "app/app_state.h"
+#include "front/desktop/chart_widget.h"
+#include "front/desktop/qt_platform.h"
+
+namespace pellum {
+
+// The main window: the menu, the title and the chart, over the shell's state for the
+// whole run. Menu items carry their command identifiers (QAction::data) and go through
+// the shell's command handling, as any other identifier would.
+class PellumWindow : public QMainWindow {
+ public:
+  explicit PellumWindow(QWidget* parent = nullptr);
+
+  // Runs a command by identifier, as the menu does.
+  void Command(int commandId);
+
+  AppState& State() { return state_; }
+  ChartWidget* Chart() const { return chart_; }
+
+ protected:
+  // The close button and Exit end the same way: the window goes and the points with it.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QAction* AddCommand(QMenu* menu, const QString& text, int commandId);
+
+  AppState state_;
+  ChartWidget* chart_ = nullptr;
+  std::unique_ptr<QtPlatform> platform_;
+};
+
+}  // namespace pellum

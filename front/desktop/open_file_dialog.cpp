@@ -1,0 +1,67 @@
+#include "front/desktop/open_file_dialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace pellum {
+
+QStringList FilterTexts(const OpenFileSettings& settings) {
+  QStringList texts;
+  for (const FileFilter& filter : settings.filters) {
+    const QString description = QString::fromStdString(filter.description);
+    const QString pattern = QString::fromStdString(filter.pattern);
+    const QString named = QLatin1Char('(') + pattern + QLatin1Char(')');
+    if (description.endsWith(named, Qt::CaseInsensitive)) {
+      texts << description;
+    } else {
+      texts << description + QLatin1Char(' ') + named;
+    }
+  }
+  return texts;
+}
+
+void SetUpOpenFileDialog(QFileDialog& dialog, const OpenFileSettings& settings,
+                         const std::string& startPath) {
+  dialog.setObjectName(QStringLiteral("openFileDialog"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode((settings.flags & kOpenFileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                                : QFileDialog::AnyFile);
+  // The dialog's file list matches its patterns case-sensitively only when asked to.
+  QDir::Filters listed = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::AllDirs;
+  if (!settings.caseInsensitivePatterns) {
+    listed |= QDir::CaseSensitive;
+  }
+  dialog.setFilter(listed);
+
+  const QStringList filters = FilterTexts(settings);
+  dialog.setNameFilters(filters);
+  if (settings.filterIndex >= 0 && settings.filterIndex < filters.size()) {
+    dialog.selectNameFilter(filters.at(settings.filterIndex));
+  }
+  dialog.setDefaultSuffix(QString::fromStdString(settings.defaultExtension));
+
+  if (startPath.empty()) {
+    dialog.setDirectory(QDir::current());
+  } else {
+    const QFileInfo start(QFile::decodeName(QByteArray::fromStdString(startPath)));
+    dialog.setDirectory(start.absoluteDir());
+    dialog.selectFile(start.fileName());
+  }
+}
+
+bool RunOpenFileDialog(QWidget* owner, const OpenFileSettings& settings, std::string& inputPath,
+                       std::string& inputTitle) {
+  QFileDialog dialog(owner);
+  SetUpOpenFileDialog(dialog, settings, inputPath);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return false;
+  }
+  const QFileInfo chosen(dialog.selectedFiles().constFirst());
+  inputPath = QFile::encodeName(chosen.absoluteFilePath()).toStdString();
+  inputTitle = QFile::encodeName(chosen.fileName()).toStdString();
+  return true;
+}
+
+}  // namespace pellum

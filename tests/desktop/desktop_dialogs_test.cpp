@@ -1,0 +1,269 @@
+// The Calibration Data dialog, the About box and the open-file dialog, offscreen.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/input_file_step.h"
+#include "front/desktop/about_box.h"
+#include "front/desktop/entry_dialog.h"
+#include "front/desktop/message_box.h"
+#include "front/desktop/open_file_dialog.h"
+#include "tests/desktop/qt_test_support.h"
+
+namespace pellum {
+namespace {
+
+using testing::ModalAnswers;
+using testing::TempFolder;
+using testing::TestApplication;
+using testing::TypeFileName;
+using testing::WaitFor;
+
+QStringList LabelTexts(const QWidget& widget) {
+  QStringList texts;
+  for (const QLabel* label : widget.findChildren<QLabel*>()) {
+    texts << label->text();
+  }
+  return texts;
+}
+
+class DesktopDialogsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TestApplication(); }
+};
+
+// Every row of the grid holds the reflection, its true position and the reading's field.
+TEST_F(DesktopDialogsTest, EntryDialogShowsTheSixReflectionsInTheirRows) {
+  EntryTexts entries;
+  entries.SetSlot(2, "56.13");
+  EntryDialog dialog(entries, nullptr);
+  EXPECT_EQ(dialog.windowTitle(), "Calibration Data");
+  EXPECT_TRUE(dialog.OkButton()->isDefault());
+  EXPECT_EQ(dialog.OkButton()->text(), "OK");
+  EXPECT_TRUE(LabelTexts(dialog).contains("* If not available, enter negative number."));
+
+  auto* grid = dialog.findChild<QGridLayout*>();
+  ASSERT_NE(grid, nullptr);
+  auto textAt = [grid](int row, int column) -> QString {
+    QLayoutItem* item = grid->itemAtPosition(row, column);
+    if (item == nullptr || item->widget() == nullptr) {
+      return "<none>";
+    }
+    if (auto* label = dynamic_cast<QLabel*>(item->widget())) {
+      return label->text();
+    }
+    if (auto* field = dynamic_cast<QLineEdit*>(item->widget())) {
+      return "field:" + field->objectName() + "=" + field->text();
+    }
+    return "<other>";
+  };
+  const std::vector<std::vector<QString>> expected = {
+      {"h k l", "Actual 2 theta", "Experimental 2 theta*"},
+      {"1 1 1", "28.442", "field:entry0=-1"},
+      {"2 2 0", "47.303", "field:entry1=-1"},
+      {"3 1 1", "56.122", "field:entry2=56.13"},
+      {"4 0 0", "69.130", "field:entry3=-1"},
+      {"3 3 1", "76.376", "field:entry4=-1"},
+      {"4 2 2", "88.030", "field:entry5=-1"},
+  };
+  for (int row = 0; row < static_cast<int>(expected.size()); ++row) {
+    for (int column = 0; column < 3; ++column) {
+      EXPECT_EQ(textAt(row, column).toStdString(), expected[row][column].toStdString())
+          << "row " << row << " column " << column;
+    }
+  }
+  for (std::size_t row = 0; row < 6; ++row) {
+    EXPECT_EQ(dialog.Field(row)->maxLength(), 18);
+  }
+  // A caption with its close button, nothing to minimise or maximise a modal dialog with.
+  const Qt::WindowFlags flags = dialog.windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+// Tab walks OK, then the fields top to bottom, then back to OK; focus starts on OK.
+TEST_F(DesktopDialogsTest, EntryDialogFocusStartsOnOkAndTabsDownTheFields) {
+  EntryTexts entries;
+  EntryDialog dialog(entries, nullptr);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  EXPECT_EQ(QApplication::focusWidget(), dialog.OkButton());
+  std::vector<QWidget*> order;
+  for (int i = 0; i < 7; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    order.push_back(QApplication::focusWidget());
+  }
+  const std::vector<QWidget*> expected = {dialog.Field(0),  dialog.Field(1), dialog.Field(2),
+                                          dialog.Field(3),  dialog.Field(4), dialog.Field(5),
+                                          dialog.OkButton()};
+  EXPECT_EQ(order, expected);
+}
+
+// Escape and the close button leave the dialog open and the slots untouched; OK stores
+// what was typed, at most 18 characters of it.
+TEST_F(DesktopDialogsTest, EntryDialogClosesOnlyThroughOk) {
+  EntryTexts entries;
+  entries.SetSlot(0, "28.45");
+  EntryDialog dialog(entries, nullptr);
+  bool stillOpen = false;
+  ModalAnswers answers;
+  answers.Then([&](QWidget* modal) {
+    QTest::keyClick(modal, Qt::Key_Escape);
+    modal->close();
+    stillOpen = modal->isVisible();
+    EXPECT_EQ(entries.Slot(0), "28.45");
+    dialog.Field(0)->clear();
+    QTest::keyClicks(dialog.Field(0), "28.4512345678901234567890");
+    dialog.Field(5)->setText("88.04");
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(entries.Slot(0), "28.451234567890123");
+  EXPECT_EQ(entries.Slot(0).size(), 18u);
+  EXPECT_EQ(entries.Slot(5), "88.04");
+  EXPECT_EQ(entries.Slot(1), "-1");
+}
+
+TEST_F(DesktopDialogsTest, AboutBoxHasNoCaptionAndClosesOnlyThroughOk) {
+  AboutBox box(nullptr);
+  const QStringList texts = LabelTexts(box);
+  for (const char* text :
+       {"Pellum   Ver. 1.03", "Guinier Film Calibration Program", "Pellum contributors"}) {
+    EXPECT_TRUE(texts.contains(text)) << text;
+  }
+  EXPECT_TRUE(box.windowFlags().testFlag(Qt::FramelessWindowHint));
+  auto* icon = box.findChild<QLabel*>("aboutIcon");
+  ASSERT_NE(icon, nullptr);
+  EXPECT_FALSE(icon->pixmap().isNull());
+  EXPECT_TRUE(box.OkButton()->isDefault());
+
+  bool stillOpen = false;
+  ModalAnswers answers;
+  answers.Then([&](QWidget* modal) {
+    QTest::keyClick(modal, Qt::Key_Escape);
+    stillOpen = modal->isVisible();
+    QTest::mouseClick(box.OkButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(box.exec(), QDialog::Accepted);
+  EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(DesktopDialogsTest, OpenFileDialogOffersListingsFirstAndStartsOnTheLastFile) {
+  OpenFileSettings settings;
+  InitOpenFileSettings(settings);
+  settings.flags = kOpenFileHideReadOnly | kOpenFileMustExist;
+  TempFolder folder;
+  folder.Write("film.pid", "2-Theta\n");
+
+  QFileDialog dialog;
+  SetUpOpenFileDialog(dialog, settings, folder.File("film.pid"));
+  EXPECT_EQ(dialog.nameFilters(), QStringList({"Listing Files (*.PID)", "Profile Files (*.TXT)"}));
+  EXPECT_EQ(dialog.selectedNameFilter(), "Listing Files (*.PID)");
+  EXPECT_EQ(dialog.defaultSuffix(), "pid");
+  EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+  EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+  EXPECT_FALSE(dialog.filter().testFlag(QDir::CaseSensitive));
+  EXPECT_EQ(dialog.directory().absolutePath().toStdString(), folder.Path());
+  EXPECT_EQ(dialog.selectedFiles(), QStringList(QString::fromStdString(folder.File("film.pid"))));
+}
+
+// Patterns and their letter case: a listing named FILM.PID is offered under the listing
+// filter just as film.pid is; a profile or another file is not.
+TEST_F(DesktopDialogsTest, OpenFileDialogListsListingsInEitherCase) {
+  OpenFileSettings settings;
+  InitOpenFileSettings(settings);
+  TempFolder folder;
+  for (const char* name : {"film.pid", "FILM2.PID", "Film3.Pid", "data.txt", "film.dat"}) {
+    folder.Write(name, "x\n");
+  }
+  QFileDialog dialog;
+  SetUpOpenFileDialog(dialog, settings, folder.File("film.pid"));
+  dialog.show();
+  auto* view = dialog.findChild<QAbstractItemView*>("listView");
+  ASSERT_NE(view, nullptr);
+  auto listed = [view] {
+    QStringList names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row) {
+      names << view->model()->index(row, 0, root).data().toString();
+    }
+    names.sort();
+    return names;
+  };
+  const QStringList listings = {"FILM2.PID", "Film3.Pid", "film.pid"};
+  EXPECT_TRUE(WaitFor([&] { return listed() == listings; })) << listed().join(' ').toStdString();
+  dialog.selectNameFilter("Profile Files (*.TXT)");
+  EXPECT_TRUE(WaitFor([&] { return listed() == QStringList{"data.txt"}; }))
+      << listed().join(' ').toStdString();
+}
+
+// A name that does not exist is refused by the dialog itself, which stays open; the
+// cancelled dialog then leaves the names as they were.
+TEST_F(DesktopDialogsTest, OpenFileDialogRefusesFilesThatDoNotExist) {
+  OpenFileSettings settings;
+  InitOpenFileSettings(settings);
+  settings.flags = kOpenFileHideReadOnly | kOpenFileMustExist;
+  TempFolder folder;
+  std::string path = folder.File("old.pid"), title = "old.pid";
+  folder.Write("old.pid", "2-Theta\n");
+
+  bool refused = false;
+  ModalAnswers answers;
+  answers.Then([&](QWidget* modal) {
+    auto* dialog = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    TypeFileName(*dialog, QStringLiteral("missing.pid"));
+  });
+  answers.Then([&](QWidget* modal) {
+    auto* box = dynamic_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    box->accept();
+  });
+  answers.Then([&](QWidget* modal) {
+    refused = dynamic_cast<QFileDialog*>(modal) != nullptr && modal->isVisible();
+    dynamic_cast<QDialog*>(modal)->reject();
+  });
+  EXPECT_FALSE(RunOpenFileDialog(nullptr, settings, path, title));
+  EXPECT_TRUE(refused);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(path, folder.File("old.pid"));
+  EXPECT_EQ(title, "old.pid");
+}
+
+// A message box is wide enough to show its whole caption beside the caption bar's icon and
+// buttons (about 100 pixels), whether the text is shorter or longer than the caption.
+TEST_F(DesktopDialogsTest, MessageBoxShowsItsWholeCaption) {
+  struct Case {
+    const char* text;
+    const char* caption;
+  };
+  const Case cases[] = {
+      {"a.pid", "Invalid file format!"},
+      {"a.pid", "Cannot open an output file!"},
+      {"/home/lab/films/2026/G-1734 calcite with Si standard.pid", "Cannot open a file!"},
+      {"2 theta value must be below 100.", "Warning!"},
+  };
+  for (const Case& c : cases) {
+    int width = 0, captionWidth = 0;
+    ModalAnswers answers;
+    answers.Then([&](QWidget* modal) {
+      width = modal->width();
+      captionWidth = modal->fontMetrics().horizontalAdvance(c.caption);
+      QTest::keyClick(modal, Qt::Key_Return);
+    });
+    ShowMessageBox(nullptr, c.text, c.caption, MessageKind::Error);
+    EXPECT_TRUE(answers.AllUsed()) << c.caption;
+    EXPECT_GE(width, captionWidth + 100) << c.caption;
+  }
+}
+
+}  // namespace
+}  // namespace pellum

@@ -1,0 +1,274 @@
+// The main window offscreen: its menu, the whole Open road through the real dialogs,
+// the chart's pixels, and the two ways of closing it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <fstream>
+
+#include "app/window_commands.h"
+#include "front/desktop/about_box.h"
+#include "front/desktop/entry_dialog.h"
+#include "front/desktop/main_window.h"
+#include "tests/desktop/qt_test_support.h"
+
+namespace pellum {
+namespace {
+
+using testing::ModalAnswers;
+using testing::TempFolder;
+using testing::TestApplication;
+using testing::TypeFileName;
+using testing::WaitFor;
+
+const char* const kListing =
+    "Peak search of film 7\n"
+    "2-Theta d(A) BG Height I%\n"
+    "28.45 3.1347 12 500 100.0\n"
+    "47.31 1.9198 10 310 62.0\n";
+const char* const kReadings[6] = {"28.45", "47.31", "56.13", "69.14", "76.39", "88.04"};
+
+int CountLines(const std::string& path) {
+  std::ifstream in(path);
+  int lines = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++lines;
+  }
+  return lines;
+}
+
+// Pixels darker than mid-grey in the chart: axes, labels, markers and the curve.
+int DarkPixels(const QImage& image) {
+  int dark = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    }
+  }
+  return dark;
+}
+
+// The answer a user gives to each window of the Open road.
+ModalAnswers::Answer TypeReadings(const char* const (&readings)[6]) {
+  return [&readings](QWidget* modal) {
+    auto* dialog = dynamic_cast<EntryDialog*>(modal);
+    ASSERT_NE(dialog, nullptr) << modal->objectName().toStdString();
+    for (std::size_t row = 0; row < 6; ++row) {
+      dialog->Field(row)->setText(readings[row]);
+    }
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+  };
+}
+
+ModalAnswers::Answer ChooseFile(const std::string& path) {
+  return [path](QWidget* modal) {
+    auto* dialog = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr) << modal->objectName().toStdString();
+    TypeFileName(*dialog, QString::fromStdString(path));
+  };
+}
+
+// Clicks "&File" the way the window system delivers a click, so that a modal window above
+// can block it; says whether the menu opened, and closes it again.
+bool ClickOpensFileMenu(PellumWindow& window) {
+  QMenuBar* bar = window.menuBar();
+  const QPoint title = bar->actionGeometry(bar->actions()[0]).center();
+  QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&window, title));
+  QWidget* popup = QApplication::activePopupWidget();
+  if (popup != nullptr) {
+    popup->close();
+  }
+  return popup != nullptr;
+}
+
+// Checks a message box's caption, text and icon, and that it blocks the main window:
+// a click on the menu bar opens no menu while the box is up.
+ModalAnswers::Answer ExpectMessage(PellumWindow& window, QString caption, QString text,
+                                   QMessageBox::Icon icon) {
+  return [&window, caption, text, icon](QWidget* modal) {
+    auto* box = dynamic_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr) << modal->objectName().toStdString();
+    EXPECT_EQ(box->windowTitle(), caption);
+    EXPECT_EQ(box->text(), text);
+    EXPECT_EQ(box->icon(), icon);
+    EXPECT_EQ(box->buttons().size(), 1);
+    EXPECT_EQ(box->parentWidget(), &window);
+    EXPECT_TRUE(box->isModal());
+    EXPECT_FALSE(box->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_GT(box->width(), box->fontMetrics().horizontalAdvance(caption)) << "caption cut";
+    EXPECT_FALSE(ClickOpensFileMenu(window)) << "the menu opened under a message";
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+  };
+}
+
+class DesktopWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    // "fitdata.txt" goes to the current folder.
+    previous_ = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(folder_.Path()));
+    window_ = std::make_unique<PellumWindow>();
+    window_->resize(800, 600);
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void TearDown() override {
+    window_.reset();
+    QDir::setCurrent(previous_);
+  }
+
+  QString previous_;
+  TempFolder folder_;
+  std::unique_ptr<PellumWindow> window_;
+};
+
+TEST_F(DesktopWindowTest, MenuCarriesTheCommandsAndTheirIdentifiers) {
+  EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)");
+  EXPECT_FALSE(window_->windowIcon().isNull());
+  QStringList found;
+  for (QAction* top : window_->menuBar()->actions()) {
+    found << top->text();
+    for (QAction* item : top->menu()->actions()) {
+      found << "  " + item->text() + " " + QString::number(item->data().toInt());
+    }
+  }
+  EXPECT_EQ(found, QStringList({"&File", "  &Open 40004", "  &Exit 40005", "&Help",
+                                "  &About Pellum... 40001"}));
+  // The click the message-box checks rely on does open the menu when nothing blocks it.
+  EXPECT_TRUE(ClickOpensFileMenu(*window_));
+}
+
+TEST_F(DesktopWindowTest, AboutIsModalOverTheWindow) {
+  bool seen = false;
+  ModalAnswers answers;
+  answers.Then([&](QWidget* modal) {
+    auto* box = dynamic_cast<AboutBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    seen = box->parentWidget() == window_.get() && box->isModal();
+    QTest::mouseClick(box->OkButton(), Qt::LeftButton);
+  });
+  window_->Command(IDM_ABOUT);
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(answers.AllUsed());
+}
+
+TEST_F(DesktopWindowTest, OpenCalibratesConvertsAndDrawsTheChart) {
+  folder_.Write("film.pid", kListing);
+  const QImage before = window_->Chart()->grab().toImage();
+
+  ModalAnswers answers;
+  answers.Then(TypeReadings(kReadings));
+  answers.Then([&](QWidget* modal) {
+    auto* dialog = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder_.Path());
+    EXPECT_EQ(dialog->selectedNameFilter(), "Listing Files (*.PID)");
+    ChooseFile(folder_.File("film.pid"))(modal);
+  });
+  answers.Then(
+      ExpectMessage(*window_, "Info",
+                    QString::fromStdString("Output file is saved as " + folder_.File("film.dat")),
+                    QMessageBox::Information));
+  window_->Command(IDM_OPEN);
+  EXPECT_TRUE(answers.AllUsed());
+
+  EXPECT_EQ(window_->windowTitle(), "Pellum - film.pid");
+  EXPECT_EQ(CountLines(folder_.File("film.dat")), 4);
+  EXPECT_EQ(CountLines(folder_.File("fitdata.txt")), 17);
+
+  // The chart now carries six markers and the curve: many more dark pixels, on white.
+  ::testing::internal::CaptureStdout();
+  const QImage after = window_->Chart()->grab().toImage();
+  const std::string trace = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(trace.find("source:"), std::string::npos) << "every paint traces its labels";
+  EXPECT_EQ(qGray(after.pixel(2, 2)), 255);
+  EXPECT_GT(DarkPixels(before), 500) << "axes and labels";
+  EXPECT_GT(DarkPixels(after), DarkPixels(before) + 300) << "markers and curve";
+
+  // The next Open starts from these readings and this file; cancelling keeps the title.
+  bool startedThere = false;
+  answers.Then([&](QWidget* modal) {
+    auto* dialog = dynamic_cast<EntryDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Field(5)->text(), "88.04");
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+  });
+  answers.Then([&](QWidget* modal) {
+    auto* dialog = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    startedThere =
+        dialog->selectedFiles() == QStringList(QString::fromStdString(folder_.File("film.pid")));
+    dialog->reject();
+  });
+  window_->Command(IDM_OPEN);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_TRUE(startedThere);
+  EXPECT_EQ(window_->windowTitle(), "Pellum - film.pid");
+}
+
+TEST_F(DesktopWindowTest, FailedConversionShowsBothMessagesAndUntitled) {
+  folder_.Write("film.pid", "no heading in this file\n");
+  window_->State().inputTitle = "old.pid";
+  ModalAnswers answers;
+  answers.Then(TypeReadings(kReadings));
+  answers.Then(ChooseFile(folder_.File("film.pid")));
+  const QString path = QString::fromStdString(folder_.File("film.pid"));
+  answers.Then(ExpectMessage(*window_, "Invalid file format!", path, QMessageBox::Critical));
+  answers.Then(ExpectMessage(*window_, "Cannot open a file!", path, QMessageBox::Critical));
+  window_->Command(IDM_OPEN);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)");
+  EXPECT_EQ(window_->State().inputPath, "");
+}
+
+TEST_F(DesktopWindowTest, RefusedEntriesComeBackWithTheirText) {
+  static const char* const kTooLarge[6] = {"150", "47.31", "-1", "-1", "-1", "-1"};
+  static const char* const kNone[6] = {"-1", "-1", "-1", "-1", "-1", "-1"};
+  ModalAnswers answers;
+  answers.Then(TypeReadings(kTooLarge));
+  answers.Then(ExpectMessage(*window_, "Warning!", "2 theta value must be below 100.",
+                             QMessageBox::Warning));
+  answers.Then([](QWidget* modal) {
+    auto* dialog = dynamic_cast<EntryDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Field(0)->text(), "150");
+    TypeReadings(kNone)(modal);
+  });
+  window_->Command(IDM_OPEN);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)");
+  EXPECT_FALSE(QFile::exists("fitdata.txt"));
+}
+
+TEST_F(DesktopWindowTest, ExitAndTheCloseButtonEndTheSameWay) {
+  for (bool viaMenu : {true, false}) {
+    window_ = std::make_unique<PellumWindow>();
+    window_->show();
+    window_->State().points.resize(2);
+    window_->State().pointCount = 2;
+    if (viaMenu) {
+      window_->Command(IDM_EXIT);
+    } else {
+      window_->close();
+    }
+    EXPECT_FALSE(window_->isVisible()) << viaMenu;
+    EXPECT_TRUE(window_->State().points.empty()) << viaMenu;
+    EXPECT_EQ(window_->State().pointCount, 0) << viaMenu;
+  }
+}
+
+TEST_F(DesktopWindowTest, UnknownCommandsChangeNothing) {
+  for (int id : {0, 40002, 40003, 40006}) {
+    window_->Command(id);
+    EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)") << id;
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << id;
+  }
+}
+
+}  // namespace
+}  // namespace pellum
