@@ -7,6 +7,7 @@
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
 #include "calib/entry_texts.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -33,7 +34,7 @@ struct AppState {
   OpenFileSettings openFileSettings;
 
   // Where every fit writes its report: the current folder.
-  std::string reportPath = "fitdata.txt";
+  std::string reportPath{texts::kReportFileName};
 };
 
 }  // namespace pellum

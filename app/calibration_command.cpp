@@ -5,6 +5,7 @@
 #include "calib/calibration_points.h"
 #include "calib/entry_validation.h"
 #include "calib/fit.h"
+#include "calib/fit_report.h"
 
 namespace pellum {
 
@@ -22,9 +23,12 @@ int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& con
   if (state.pointCount >= 1) {
     // The chart is drawn later, from the new points and the coefficients the fit sets now.
     platform.InvalidateChart();
-    FitCalibration(std::span<const CalibrationPoint>(state.points.data(),
-                                                     static_cast<std::size_t>(state.pointCount)),
-                   state.coefficients, state.reportPath, console);
+    const CalibrationFit fit = FitCalibration(std::span<const CalibrationPoint>(
+        state.points.data(), static_cast<std::size_t>(state.pointCount)));
+    // The report is written before the coefficients change, so it exists even when the
+    // user then cancels the file dialog.
+    WriteFitReport(fit.result, state.reportPath, console);
+    state.coefficients = fit.coefficients;
   }
   return state.pointCount;
 }

@@ -18,6 +18,6 @@ namespace pellum {
 //   "150", "47.31", then "15", "47.31"   -> one warning "2 theta value must be below 100.",
 //                                           the dialog again still holding "150"; then 2
 //   six readings near the reference      -> 6, fitdata.txt written, coefficients set
-int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& console = std::cout);
+int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& console);
 
 }  // namespace pellum

@@ -1,6 +1,7 @@
 #include "app/input_file_step.h"
 
 #include "convert/input_dispatch.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -25,7 +26,7 @@ InputFileOutcome RunInputFileStep(AppState& state, Platform& platform) {
   if (ConvertInputFile(state.inputPath, state.coefficients, platform) != 0) {
     return InputFileOutcome::Converted;
   }
-  platform.ShowMessage(state.inputPath, "Cannot open a file!", MessageKind::Error);
+  platform.ShowMessage(state.inputPath, texts::kCannotOpenFile, MessageKind::Error);
   state.inputPath.clear();
   state.inputTitle.clear();
   return InputFileOutcome::Failed;

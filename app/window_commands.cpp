@@ -5,12 +5,14 @@
 #include "app/calibration_command.h"
 #include "app/input_file_step.h"
 #include "chart/calibration_chart.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
 std::string MainTitleText(std::string_view title) {
-  std::string text = "Pellum - ";
-  text += title.empty() ? std::string_view("(untitled)") : title;
+  std::string text(texts::kProgramName);
+  text += " - ";
+  text += title.empty() ? texts::kUntitled : title;
   return text;
 }
 
@@ -35,12 +37,13 @@ void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace) {
                         state.coefficients, trace);
 }
 
-void HandleCommand(AppState& state, Platform& platform, int commandId, std::ostream& console) {
-  switch (commandId) {
-    case IDM_ABOUT:
+void HandleCommand(AppState& state, Platform& platform, MenuCommand command,
+                   std::ostream& console) {
+  switch (command) {
+    case MenuCommand::About:
       platform.ShowAboutBox();
       break;
-    case IDM_OPEN:
+    case MenuCommand::Open:
       if (RunCalibrationCommand(state, platform, console) >= 1) {
         // Cancelled, converted or failed: the title follows the input title as it now is,
         // so a cancelled dialog shows the previous file again.
@@ -48,7 +51,7 @@ void HandleCommand(AppState& state, Platform& platform, int commandId, std::ostr
         SetMainTitle(platform, state.inputTitle);
       }
       break;
-    case IDM_EXIT:
+    case MenuCommand::Exit:
       platform.CloseMainWindow();
       break;
     default:

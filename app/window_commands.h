@@ -10,10 +10,12 @@
 
 namespace pellum {
 
-// The menu's command identifiers.
-inline constexpr int IDM_ABOUT = 40001;
-inline constexpr int IDM_OPEN = 40004;
-inline constexpr int IDM_EXIT = 40005;
+// The menu's commands, by their identifiers: a toolkit that delivers identifiers may cast
+// them, and one that is not listed here is ignored.
+enum class MenuCommand : int { About = 40001, Open = 40004, Exit = 40005 };
+inline constexpr MenuCommand IDM_ABOUT = MenuCommand::About;
+inline constexpr MenuCommand IDM_OPEN = MenuCommand::Open;
+inline constexpr MenuCommand IDM_EXIT = MenuCommand::Exit;
 
 // The main window's caption for an input title: the program's name and the file's name,
 // or "(untitled)" while no file has been converted.
@@ -34,13 +36,12 @@ void HandleResize(AppState& state, int clientWidth, int clientHeight);
 
 // Draws the chart from the current points and coefficients, with one trace line on trace
 // for every label it formats.
-void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace = std::cout);
+void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace);
 
 // A menu command. IDM_OPEN calibrates and, with at least one point, converts a file and
 // shows its name in the title; IDM_ABOUT shows the About box; IDM_EXIT closes the window.
 // Any other identifier is ignored.
-void HandleCommand(AppState& state, Platform& platform, int commandId,
-                   std::ostream& console = std::cout);
+void HandleCommand(AppState& state, Platform& platform, MenuCommand command, std::ostream& console);
 
 // The window is gone: the calibration points are released.
 void HandleDestroy(AppState& state);

@@ -3,15 +3,10 @@
 #include <algorithm>
 
 #include "calib/parse_decimal.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 namespace {
-
-constexpr std::string_view kWarningCaption = "Warning!";
-constexpr std::string_view kTooLargeText = "2 theta value must be below 100.";
-constexpr std::string_view kNotANumberText = "2 theta value must be a number.";
-constexpr std::string_view kTooFewText =
-    "At least two reflections with different 2 theta values are needed.";
 
 // Two-theta on a Guinier film stays below 100 degrees; a larger reading is a typing slip.
 constexpr double kLargestTwoTheta = 100.0;
@@ -72,15 +67,15 @@ ParsedEntries ParseEntries(const EntryTexts& texts) {
 bool ValidateEntries(const EntryTexts& texts, const ParsedEntries& values, MessageSink& messages) {
   std::string_view refusal;
   if (AnyTooLarge(values)) {
-    refusal = kTooLargeText;
+    refusal = texts::kTooLarge;
   } else if (AnyNotANumber(texts)) {
-    refusal = kNotANumberText;
+    refusal = texts::kNotANumber;
   } else if (TooFewDistinctReadings(values)) {
-    refusal = kTooFewText;
+    refusal = texts::kTooFewReadings;
   }
   if (refusal.empty())
     return true;
-  messages.ShowMessage(refusal, kWarningCaption, MessageKind::Warning);
+  messages.ShowMessage(refusal, texts::kWarningCaption, MessageKind::Warning);
   return false;
 }
 

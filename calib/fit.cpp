@@ -1,7 +1,5 @@
 #include "calib/fit.h"
 
-#include "calib/fit_report.h"
-
 namespace pellum {
 namespace {
 
@@ -73,9 +71,9 @@ double Determinant2(double a, double b, double c, double d) {
   return a * d - b * c;
 }
 
-int FitCalibration(std::span<const CalibrationPoint> points, CalibrationCoefficients& coefficients,
-                   const std::string& reportPath, std::ostream& console, FitResult* result) {
-  FitResult r;
+CalibrationFit FitCalibration(std::span<const CalibrationPoint> points) {
+  CalibrationFit fit;
+  FitResult& r = fit.result;
   r.sy = WeightedSumY(points);
   r.sx = WeightedSumX(points);
   r.sxx = WeightedSumXX(points);
@@ -99,17 +97,13 @@ int FitCalibration(std::span<const CalibrationPoint> points, CalibrationCoeffici
   r.chiSquare3 = QuadraticChiSquare(points, r);
   r.chiSquare2 = StraightLineChiSquare(points, r);
 
-  // The report keeps the quadratic even when the straight line wins below.
-  const int written = WriteFitReport(r, reportPath, console);
-
+  // The result keeps the quadratic for the report even when the straight line wins here.
   if (PrefersStraightLine(r)) {
-    coefficients = {r.delta2, r.intercept, r.slope, 0.0};
+    fit.coefficients = {r.delta2, r.intercept, r.slope, 0.0};
   } else {
-    coefficients = {r.delta3, r.a1, r.a2, r.a3};
+    fit.coefficients = {r.delta3, r.a1, r.a2, r.a3};
   }
-  if (result != nullptr)
-    *result = r;
-  return written;
+  return fit;
 }
 
 }  // namespace pellum

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <iostream>
 #include <span>
-#include <string>
 
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
@@ -38,13 +36,17 @@ inline bool PrefersStraightLine(const FitResult& r) {
   return !(r.chiSquare2 >= r.chiSquare3);
 }
 
-// Computes the quadratic and the straight-line fit of points, writes both to the report at
-// reportPath (a report that cannot be written is said on console, and the fit goes on), and
-// sets coefficients to the quadratic unless the straight line's chi-square is smaller or
-// either chi-square is not a number. Returns the report writer's result: 0 or -1.
+// One run of the fit: all seventeen values, for the report, and the coefficients kept.
+struct CalibrationFit {
+  FitResult result;
+  CalibrationCoefficients coefficients;
+};
+
+// Computes the quadratic and the straight-line fit of points and keeps the quadratic unless
+// the straight line's chi-square is smaller or either chi-square is not a number (then
+// a3 = 0 and delta is the straight line's determinant). Nothing is written: the caller
+// writes result to the report (WriteFitReport), which keeps the quadratic whichever wins.
 // Degenerate point sets are not special-cased; the arithmetic decides.
-int FitCalibration(std::span<const CalibrationPoint> points, CalibrationCoefficients& coefficients,
-                   const std::string& reportPath = "fitdata.txt", std::ostream& console = std::cout,
-                   FitResult* result = nullptr);
+CalibrationFit FitCalibration(std::span<const CalibrationPoint> points);
 
 }  // namespace pellum

@@ -5,6 +5,7 @@
 
 #include "calib/fixed_notation.h"
 #include "io/replacing_output_file.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 namespace {
@@ -61,7 +62,7 @@ int WriteFitReport(const FitResult& result, const std::string& path, std::ostrea
     }
   }
   // The user sees nothing of this: the calibration stands without its report.
-  console << "ERROE: Cannot open an output file!\n";
+  console << texts::kReportNotWrittenLine;
   return -1;
 }
 

@@ -21,8 +21,7 @@ namespace pellum {
 // `trace` in drawing order.
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
-                           const CalibrationCoefficients& coefficients,
-                           std::ostream& trace = std::cout);
+                           const CalibrationCoefficients& coefficients, std::ostream& trace);
 
 // The circle of radius r around (x, y), given by its bounding corners (x + r, y + r) and
 // (x - r, y - r) in that order: DrawPointMarker(c, 28, 28, 2) -> Ellipse(30, 30, 26, 26).

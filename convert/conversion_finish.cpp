@@ -1,4 +1,5 @@
 #include "convert/conversion_finish.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -7,7 +8,7 @@ int FinishConversion(ConversionOutcome outcome, ReplacingOutputFile& output,
                      MessageSink& messages) {
   if (outcome == ConversionOutcome::InvalidFormat) {
     output.Discard();
-    messages.ShowMessage(inputPath, "Invalid file format!", MessageKind::Error);
+    messages.ShowMessage(inputPath, texts::kInvalidFormat, MessageKind::Error);
     return 0;
   }
   if (outcome == ConversionOutcome::ReadFailed) {
@@ -16,20 +17,21 @@ int FinishConversion(ConversionOutcome outcome, ReplacingOutputFile& output,
   }
   if (outcome != ConversionOutcome::Converted || !output.Commit()) {
     output.Discard();
-    messages.ShowMessage(outputPath, "Cannot write the output file!", MessageKind::Error);
+    messages.ShowMessage(outputPath, texts::kCannotWriteOutput, MessageKind::Error);
     return 0;
   }
-  messages.ShowMessage("Output file is saved as " + outputPath, "Info", MessageKind::Information);
+  messages.ShowMessage(std::string(texts::kOutputSavedPrefix) + outputPath, texts::kInfoCaption,
+                       MessageKind::Information);
   return 1;
 }
 
 int RefuseUnreadInput(const std::string& inputPath, MessageSink& messages) {
-  messages.ShowMessage(inputPath, "Cannot read the input file!", MessageKind::Error);
+  messages.ShowMessage(inputPath, texts::kCannotReadInput, MessageKind::Error);
   return 0;
 }
 
 int RefuseOutput(const std::string& outputPath, MessageSink& messages) {
-  messages.ShowMessage(outputPath, "Cannot open an output file!", MessageKind::Error);
+  messages.ShowMessage(outputPath, texts::kCannotOpenOutput, MessageKind::Error);
   return 0;
 }
 

@@ -1,4 +1,5 @@
 #include "convert/output_naming.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -9,7 +10,7 @@ int MakeBaseName(std::string_view path, std::string& baseName, MessageSink& mess
   const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
   const std::size_t dot = path.find('.', nameStart);
   if (dot == std::string_view::npos) {
-    messages.ShowMessage(path, "Invalid input file name", MessageKind::Error);
+    messages.ShowMessage(path, texts::kInvalidInputName, MessageKind::Error);
     return 0;
   }
   baseName.assign(path.substr(0, dot));

@@ -11,6 +11,7 @@
 #include "convert/token.h"
 #include "io/input_file.h"
 #include "io/replacing_output_file.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -114,7 +115,7 @@ int ConvertProfileFile(const std::string& inputPath, const CalibrationCoefficien
     return RefuseUnreadInput(inputPath, messages);
   }
   if (!headed) {
-    messages.ShowMessage(inputPath, "Invalid file format!", MessageKind::Error);
+    messages.ShowMessage(inputPath, texts::kInvalidFormat, MessageKind::Error);
     return 0;
   }
   if (betweenPasses) {

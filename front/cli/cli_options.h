@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/user_texts.h"
+
 namespace pellum::cli {
 
 // What the command line asked for.
@@ -12,7 +14,7 @@ struct CliOptions {
   bool showHelp = false;
   bool showVersion = false;
   std::optional<std::string> twoThetaList;  // comma-separated entry texts, 1 1 1 first
-  std::string reportPath = "fitdata.txt";
+  std::string reportPath{texts::kReportFileName};
   std::optional<std::string> chartPath;
   int chartWidth = 800;
   int chartHeight = 600;

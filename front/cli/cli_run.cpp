@@ -7,9 +7,11 @@
 #include "calib/calibration_points.h"
 #include "calib/entry_validation.h"
 #include "calib/fit.h"
+#include "calib/fit_report.h"
 #include "convert/input_dispatch.h"
 #include "front/cli/chart_output.h"
 #include "front/cli/console_messages.h"
+#include "ui/user_texts.h"
 
 namespace pellum::cli {
 namespace {
@@ -46,7 +48,7 @@ bool ConvertFiles(const std::vector<std::string>& files, const CalibrationCoeffi
     const std::string path = AbsolutePath(file);
     ConversionStats stats;
     if (ConvertInputFile(path, c, messages, &stats) == 0) {
-      messages.ShowMessage(path, "Cannot open a file!", MessageKind::Error);
+      messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
       allConverted = false;
     }
     if (stats.skippedLines > 0) {
@@ -76,10 +78,10 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     return kExitRefused;
   }
 
-  CalibrationCoefficients coefficients;
-  FitResult fit;
-  FitCalibration(points, coefficients, options.reportPath, out, &fit);
-  PrintCoefficients(fit, coefficients, out);
+  const CalibrationFit fit = FitCalibration(points);
+  WriteFitReport(fit.result, options.reportPath, out);
+  const CalibrationCoefficients& coefficients = fit.coefficients;
+  PrintCoefficients(fit.result, coefficients, out);
 
   std::ostream nowhere(nullptr);
   std::ostream& trace = options.trace ? out : nowhere;

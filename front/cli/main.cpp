@@ -6,6 +6,7 @@
 
 #include "front/cli/cli_options.h"
 #include "front/cli/cli_run.h"
+#include "ui/version.h"
 
 int main(int argc, char** argv) {
   using namespace pellum::cli;
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   if (parsed.options.showVersion) {
-    std::cout << "pellum-cli 1.03\n";
+    std::cout << "pellum-cli " << pellum::kVersion << "\n";
     return kExitDone;
   }
   return RunCalibration(parsed.options, std::cout, std::cerr);

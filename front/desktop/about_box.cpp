@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 
 #include "front/desktop/program_icon.h"
+#include "ui/user_texts.h"
+#include "ui/version.h"
 
 namespace pellum {
 namespace {
@@ -45,10 +47,13 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
   auto* grid = new QGridLayout(frame);
   grid->setContentsMargins(12, 12, 12, 12);
   grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop | Qt::AlignLeft);
-  grid->addWidget(CentredLabel(QStringLiteral("Pellum   Ver. 1.03"), frame), 0, 1);
-  grid->addWidget(CentredLabel(QStringLiteral("Guinier Film Calibration Program"), frame), 1, 1);
+  grid->addWidget(CentredLabel(QString::fromStdString(std::string(texts::kProgramName) +
+                                                      "   Ver. " + std::string(kVersion)),
+                               frame),
+                  0, 1);
+  grid->addWidget(CentredLabel(QString::fromUtf8(texts::kAboutDescription.data()), frame), 1, 1);
   grid->setRowMinimumHeight(2, 16);
-  grid->addWidget(CentredLabel(QStringLiteral("Pellum contributors"), frame), 3, 0, 1, 2);
+  grid->addWidget(CentredLabel(QString::fromUtf8(texts::kAboutCredit.data()), frame), 3, 0, 1, 2);
   grid->addWidget(ok_, 4, 0, 1, 2, Qt::AlignHCenter);
   grid->setColumnMinimumWidth(1, fontMetrics().horizontalAdvance(QLatin1Char('0')) * 30);
   layout()->setSizeConstraint(QLayout::SetFixedSize);

@@ -8,7 +8,7 @@
 
 namespace pellum {
 
-ChartWidget::ChartWidget(AppState& state, QWidget* parent, std::ostream& trace)
+ChartWidget::ChartWidget(AppState& state, std::ostream& trace, QWidget* parent)
     : QWidget(parent), state_(state), trace_(trace) {
   setObjectName(QStringLiteral("chart"));
   // The chart clears its whole area itself, white, before drawing.

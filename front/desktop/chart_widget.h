@@ -11,7 +11,7 @@ namespace pellum {
 // every paint and scaled to the area's size. Each paint writes the label trace lines.
 class ChartWidget : public QWidget {
  public:
-  explicit ChartWidget(AppState& state, QWidget* parent = nullptr, std::ostream& trace = std::cout);
+  ChartWidget(AppState& state, std::ostream& trace, QWidget* parent = nullptr);
 
   // Wide enough for the coefficient labels to the right of the square chart.
   QSize sizeHint() const override { return {960, 640}; }

@@ -7,6 +7,7 @@
 
 #include "calib/reference_table.h"
 #include "front/desktop/dialog_frame.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 namespace {
@@ -24,7 +25,8 @@ QLabel* Label(std::string_view text, QWidget* parent) {
 EntryDialog::EntryDialog(EntryTexts& entries, QWidget* owner)
     : QDialog(owner, kDialogFrame), entries_(entries) {
   setObjectName(QStringLiteral("entryDialog"));
-  setWindowTitle(QStringLiteral("Calibration Data"));
+  setWindowTitle(QString::fromUtf8(texts::kEntryDialogTitle.data(),
+                                   static_cast<qsizetype>(texts::kEntryDialogTitle.size())));
   setModal(true);
 
   // A grid in the dialog's own font keeps the three columns lined up at any font size.

@@ -4,15 +4,16 @@
 
 #include "front/desktop/main_window.h"
 #include "front/desktop/program_icon.h"
+#include "ui/version.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pellum"));
-  QApplication::setApplicationVersion(QStringLiteral("1.03"));
+  QApplication::setApplicationVersion(QString::fromUtf8(pellum::kVersion.data()));
   QGuiApplication::setDesktopFileName(QStringLiteral("pellum"));
   QApplication::setWindowIcon(pellum::ProgramIcon());
 
-  pellum::PellumWindow window;
+  pellum::MainWindow window;
   window.show();
   return QApplication::exec();
 }

@@ -3,16 +3,19 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <iostream>
 
 #include "app/window_commands.h"
 #include "front/desktop/program_icon.h"
 
 namespace pellum {
 
-PellumWindow::PellumWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowIcon(ProgramIcon());
-  chart_ = new ChartWidget(state_, this);
+  // The trace lines of every paint go to standard output, where a user following a
+  // calibration reads them.
+  chart_ = new ChartWidget(state_, std::cout, this);
   setCentralWidget(chart_);
   platform_ = std::make_unique<QtPlatform>(*this, *chart_);
 
@@ -25,18 +28,18 @@ PellumWindow::PellumWindow(QWidget* parent) : QMainWindow(parent) {
   HandleCreate(state_, *platform_);
 }
 
-QAction* PellumWindow::AddCommand(QMenu* menu, const QString& text, int commandId) {
+QAction* MainWindow::AddCommand(QMenu* menu, const QString& text, MenuCommand command) {
   QAction* action = menu->addAction(text);
-  action->setData(commandId);
-  connect(action, &QAction::triggered, this, [this, commandId] { Command(commandId); });
+  action->setData(static_cast<int>(command));
+  connect(action, &QAction::triggered, this, [this, command] { Command(command); });
   return action;
 }
 
-void PellumWindow::Command(int commandId) {
-  HandleCommand(state_, *platform_, commandId);
+void MainWindow::Command(MenuCommand command) {
+  HandleCommand(state_, *platform_, command, std::cout);
 }
 
-void PellumWindow::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   HandleDestroy(state_);
   event->accept();
 }

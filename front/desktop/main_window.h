@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/window_commands.h"
 #include "front/desktop/chart_widget.h"
 #include "front/desktop/qt_platform.h"
 
@@ -13,12 +14,12 @@ namespace pellum {
 // The main window: the menu, the title and the chart, over the shell's state for the
 // whole run. Menu items carry their command identifiers (QAction::data) and go through
 // the shell's command handling, as any other identifier would.
-class PellumWindow : public QMainWindow {
+class MainWindow : public QMainWindow {
  public:
-  explicit PellumWindow(QWidget* parent = nullptr);
+  explicit MainWindow(QWidget* parent = nullptr);
 
   // Runs a command by identifier, as the menu does.
-  void Command(int commandId);
+  void Command(MenuCommand command);
 
   AppState& State() { return state_; }
   ChartWidget* Chart() const { return chart_; }
@@ -28,7 +29,7 @@ class PellumWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QAction* AddCommand(QMenu* menu, const QString& text, int commandId);
+  QAction* AddCommand(QMenu* menu, const QString& text, MenuCommand command);
 
   AppState state_;
   ChartWidget* chart_ = nullptr;

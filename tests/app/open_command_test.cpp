@@ -179,7 +179,7 @@ TEST_P(OpenCaseTest, FollowsTheOpenRoad) {
     platform_.files.push_back({!name.empty(), name.empty() ? "" : InFolder(name)});
   }
 
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
 
   EXPECT_EQ(platform_.log, c.expectedLog);
   EXPECT_TRUE(platform_.readings.empty()) << "entry answers left over";
@@ -198,7 +198,7 @@ TEST_F(OpenCommandTest, ConvertedListingHoldsCalibratedRowsBesideTheInput) {
   WriteFile("film.pid", kListing);
   platform_.readings = {kSix};
   platform_.files = {{true, InFolder("film.pid")}};
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
 
   std::ifstream in(InFolder("film.dat"));
   std::vector<std::string> lines;
@@ -221,10 +221,10 @@ TEST_F(OpenCommandTest, SecondOpenStartsFromTheFirstOnesEntriesAndFile) {
   WriteFile("film.pid", kListing);
   platform_.readings = {kSix, kSix};
   platform_.files = {{true, InFolder("film.pid")}, {false, ""}};
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
   platform_.log.clear();
 
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
   EXPECT_EQ(platform_.log,
             (std::vector<std::string>{kSixShown, "repaint",
                                       "file start=<dir>/film.pid filter=0 ext=pid flags=0x1004",
@@ -236,11 +236,11 @@ TEST_F(OpenCommandTest, AfterAFailureTheNextDialogStartsEmpty) {
   WriteFile("bad.pid", "no heading here\n");
   platform_.readings = {kSix, kSix, kSix};
   platform_.files = {{true, InFolder("film.pid")}, {true, InFolder("bad.pid")}, {false, ""}};
-  HandleCommand(state_, platform_, IDM_OPEN);
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
   platform_.log.clear();
 
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
   EXPECT_EQ(platform_.log, (std::vector<std::string>{kSixShown, "repaint", kFreshDialog,
                                                      "title Pellum - (untitled)"}));
 }
@@ -250,11 +250,11 @@ TEST_F(OpenCommandTest, AfterAFailureTheNextDialogStartsEmpty) {
 TEST_F(OpenCommandTest, AllNegativeAfterAFitKeepsTheCoefficients) {
   platform_.readings = {kSix, kNone};
   platform_.files = {{false, ""}};
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
   const CalibrationCoefficients fitted = state_.coefficients;
   fs::remove(state_.reportPath);
 
-  HandleCommand(state_, platform_, IDM_OPEN);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
   EXPECT_EQ(state_.pointCount, 0);
   EXPECT_TRUE(state_.points.empty());
   EXPECT_EQ(state_.coefficients.a1, fitted.a1);

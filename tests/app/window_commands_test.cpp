@@ -80,14 +80,14 @@ TEST(ChooseInputFile, AsksForAnExistingFileAndKeepsNamesOnCancel) {
 
 TEST(HandleCommand, AboutAndExitGoToTheDesktop) {
   struct Case {
-    int id;
+    MenuCommand id;
     std::vector<std::string> log;
   };
   for (const Case& c : std::vector<Case>{{IDM_ABOUT, {"about"}}, {IDM_EXIT, {"close"}}}) {
     AppState state;
     ScriptedPlatform platform;
-    HandleCommand(state, platform, c.id);
-    EXPECT_EQ(platform.log, c.log) << c.id;
+    HandleCommand(state, platform, c.id, std::cout);
+    EXPECT_EQ(platform.log, c.log) << static_cast<int>(c.id);
   }
 }
 
@@ -96,7 +96,7 @@ TEST(HandleCommand, OtherIdentifiersAreSwallowed) {
     AppState state;
     state.inputTitle = "film.pid";
     ScriptedPlatform platform;
-    HandleCommand(state, platform, id);
+    HandleCommand(state, platform, static_cast<MenuCommand>(id), std::cout);
     EXPECT_TRUE(platform.log.empty()) << id;
     EXPECT_EQ(state.inputTitle, "film.pid") << id;
     EXPECT_EQ(state.pointCount, 0) << id;

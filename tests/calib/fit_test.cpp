@@ -1,4 +1,5 @@
 #include "calib/fit.h"
+#include "tests/support/fit_and_report.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ const std::vector<CalibrationPoint> kSixReadings =
 TEST_F(FitCalibrationTest, SixReadingsGiveTheGoldenReportAndExactCoefficients) {
   CalibrationCoefficients c;
   std::ostringstream console;
-  EXPECT_EQ(FitCalibration(kSixReadings, c, ReportPath(), console), 0);
+  EXPECT_EQ(FitAndReport(kSixReadings, c, ReportPath(), console), 0);
   EXPECT_EQ(console.str(), "");
   EXPECT_EQ(ReadFile(ReportPath()),
             ReadFile(std::filesystem::path(PELLUM_TEST_DATA_DIR) / "calib/fitdata-six-points.txt"));
@@ -81,7 +82,7 @@ TEST_F(FitCalibrationTest, DegenerateAndExactPointSets) {
     CalibrationCoefficients c{9, 9, 9, 9};
     FitResult r;
     std::ostringstream console;
-    FitCalibration(k.points, c, ReportPath(), console, &r);
+    FitAndReport(k.points, c, ReportPath(), console, &r);
     const std::string report = ReadFile(ReportPath());
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 17) << k.name;
     if (k.straightLine) {
@@ -99,7 +100,7 @@ TEST_F(FitCalibrationTest, TwoReadingsTakeTheLineThroughBoth) {
   CalibrationCoefficients c;
   FitResult r;
   std::ostringstream console;
-  FitCalibration(points, c, ReportPath(), console, &r);
+  FitAndReport(points, c, ReportPath(), console, &r);
   EXPECT_EQ(c.a3, 0.0);
   for (const auto& p : points)
     EXPECT_NEAR(c.a1 + c.a2 * p.x, p.y, 1e-9);
@@ -113,13 +114,13 @@ TEST_F(FitCalibrationTest, TwoReadingsTakeTheLineThroughBoth) {
 TEST_F(FitCalibrationTest, SingleReadingsFollowTheArithmetic) {
   CalibrationCoefficients c;
   std::ostringstream console;
-  FitCalibration(Points({{0, 28.4}}), c, ReportPath(), console);
+  FitAndReport(Points({{0, 28.4}}), c, ReportPath(), console);
   EXPECT_EQ(c.delta, 0.0);
   EXPECT_TRUE(std::isnan(c.a1));
   EXPECT_TRUE(std::isnan(c.a2));
   EXPECT_EQ(c.a3, 0.0);
 
-  FitCalibration(Points({{1, 47.3}}), c, ReportPath(), console);
+  FitAndReport(Points({{1, 47.3}}), c, ReportPath(), console);
   EXPECT_TRUE(std::isfinite(c.a1) && std::isfinite(c.a2) && std::isfinite(c.a3));
   EXPECT_NE(c.a3, 0.0);
 }
@@ -131,7 +132,7 @@ TEST_F(FitCalibrationTest, ReadingsOnAStraightLine) {
   CalibrationCoefficients c;
   FitResult r;
   std::ostringstream console;
-  FitCalibration(points, c, ReportPath(), console, &r);
+  FitAndReport(points, c, ReportPath(), console, &r);
   EXPECT_NEAR(r.intercept, 0.05, 1e-9);
   EXPECT_NEAR(r.slope, 1.0, 1e-10);
   EXPECT_NEAR(r.a1, 0.05, 1e-6);
@@ -149,7 +150,7 @@ TEST_F(FitCalibrationTest, ReferenceReadingsGiveTheIdentity) {
     points.push_back({row.twoTheta, row.twoTheta, 1e-4});
   CalibrationCoefficients c;
   std::ostringstream console;
-  FitCalibration(points, c, ReportPath(), console);
+  FitAndReport(points, c, ReportPath(), console);
   EXPECT_NEAR(c.a1, 0.0, 1e-8);
   EXPECT_NEAR(c.a2, 1.0, 1e-9);
   EXPECT_NEAR(c.a3, 0.0, 1e-11);
@@ -159,7 +160,7 @@ TEST_F(FitCalibrationTest, AnUnwritableReportIsSaidOnTheConsoleAndTheFitGoesOn) 
   CalibrationCoefficients c;
   std::ostringstream console;
   const std::string path = (folder_ / "missing" / "fitdata.txt").string();
-  EXPECT_EQ(FitCalibration(kSixReadings, c, path, console), -1);
+  EXPECT_EQ(FitAndReport(kSixReadings, c, path, console), -1);
   EXPECT_EQ(console.str(), "ERROE: Cannot open an output file!\n");
   EXPECT_EQ(c.a1, -0.006215050010224119);
   EXPECT_FALSE(std::filesystem::exists(path));
@@ -232,7 +233,7 @@ TEST_F(FitCalibrationTest, QuadraticAgreesWithAnIndependentSolution) {
     CalibrationCoefficients c;
     FitResult r;
     std::ostringstream console;
-    FitCalibration(points, c, ReportPath(), console, &r);
+    FitAndReport(points, c, ReportPath(), console, &r);
     const auto b = ReferenceQuadratic(points);
     for (double x = 20.0; x <= 95.0; x += 5.0) {
       const long double t = (x - 60.0L) / 30.0L;

@@ -16,6 +16,7 @@
 
 #include "calib/fit.h"
 #include "calib/fit_report.h"
+#include "tests/support/fit_and_report.h"
 #include "tests/support/injected_faults.h"
 
 namespace pellum {
@@ -76,7 +77,7 @@ class UnwritableReports : public ReportFolder, public ::testing::WithParamInterf
 TEST_P(UnwritableReports, TheFitStandsWithoutItsReport) {
   CalibrationCoefficients expected;
   std::ostringstream quiet;
-  ASSERT_EQ(FitCalibration(kReadings, expected, (folder_ / "good.txt").string(), quiet), 0);
+  ASSERT_EQ(FitAndReport(kReadings, expected, (folder_ / "good.txt").string(), quiet), 0);
   fs::remove(folder_ / "good.txt");
 
   const std::string path = GetParam().prepare(folder_);
@@ -86,7 +87,7 @@ TEST_P(UnwritableReports, TheFitStandsWithoutItsReport) {
   const std::vector<std::string> before = Names();
   CalibrationCoefficients c;
   std::ostringstream console;
-  EXPECT_EQ(FitCalibration(kReadings, c, path, console), -1);
+  EXPECT_EQ(FitAndReport(kReadings, c, path, console), -1);
   EXPECT_EQ(console.str(), kRefusal);
   EXPECT_EQ(c.a1, expected.a1);
   EXPECT_EQ(c.a2, expected.a2);

@@ -74,7 +74,7 @@ ModalAnswers::Answer ChooseFile(const std::string& path) {
 
 // Clicks "&File" the way the window system delivers a click, so that a modal window above
 // can block it; says whether the menu opened, and closes it again.
-bool ClickOpensFileMenu(PellumWindow& window) {
+bool ClickOpensFileMenu(MainWindow& window) {
   QMenuBar* bar = window.menuBar();
   const QPoint title = bar->actionGeometry(bar->actions()[0]).center();
   QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&window, title));
@@ -87,7 +87,7 @@ bool ClickOpensFileMenu(PellumWindow& window) {
 
 // Checks a message box's caption, text and icon, and that it blocks the main window:
 // a click on the menu bar opens no menu while the box is up.
-ModalAnswers::Answer ExpectMessage(PellumWindow& window, QString caption, QString text,
+ModalAnswers::Answer ExpectMessage(MainWindow& window, QString caption, QString text,
                                    QMessageBox::Icon icon) {
   return [&window, caption, text, icon](QWidget* modal) {
     auto* box = dynamic_cast<QMessageBox*>(modal);
@@ -112,7 +112,7 @@ class DesktopWindowTest : public ::testing::Test {
     // "fitdata.txt" goes to the current folder.
     previous_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(folder_.Path()));
-    window_ = std::make_unique<PellumWindow>();
+    window_ = std::make_unique<MainWindow>();
     window_->resize(800, 600);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -124,7 +124,7 @@ class DesktopWindowTest : public ::testing::Test {
 
   QString previous_;
   TempFolder folder_;
-  std::unique_ptr<PellumWindow> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(DesktopWindowTest, MenuCarriesTheCommandsAndTheirIdentifiers) {
@@ -247,7 +247,7 @@ TEST_F(DesktopWindowTest, RefusedEntriesComeBackWithTheirText) {
 
 TEST_F(DesktopWindowTest, ExitAndTheCloseButtonEndTheSameWay) {
   for (bool viaMenu : {true, false}) {
-    window_ = std::make_unique<PellumWindow>();
+    window_ = std::make_unique<MainWindow>();
     window_->show();
     window_->State().points.resize(2);
     window_->State().pointCount = 2;
@@ -264,7 +264,7 @@ TEST_F(DesktopWindowTest, ExitAndTheCloseButtonEndTheSameWay) {
 
 TEST_F(DesktopWindowTest, UnknownCommandsChangeNothing) {
   for (int id : {0, 40002, 40003, 40006}) {
-    window_->Command(id);
+    window_->Command(static_cast<MenuCommand>(id));
     EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)") << id;
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << id;
   }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string_view>
+
+// Every caption and message the user is shown, in one place: the desktop program's boxes
+// and pellum-cli's lines say the same words, and stored habits (scripts that grep the
+// command line's output) rely on them staying as they are, odd spelling included.
+namespace pellum::texts {
+
+// Refused readings: caption and the three refusals, first that applies.
+inline constexpr std::string_view kWarningCaption = "Warning!";
+inline constexpr std::string_view kTooLarge = "2 theta value must be below 100.";
+inline constexpr std::string_view kNotANumber = "2 theta value must be a number.";
+inline constexpr std::string_view kTooFewReadings =
+    "At least two reflections with different 2 theta values are needed.";
+
+// Conversions: each caption goes with the path it is about as the text.
+inline constexpr std::string_view kInvalidInputName = "Invalid input file name";
+inline constexpr std::string_view kInvalidFormat = "Invalid file format!";
+inline constexpr std::string_view kCannotOpenOutput = "Cannot open an output file!";
+inline constexpr std::string_view kCannotWriteOutput = "Cannot write the output file!";
+inline constexpr std::string_view kCannotReadInput = "Cannot read the input file!";
+inline constexpr std::string_view kCannotOpenFile = "Cannot open a file!";
+inline constexpr std::string_view kInfoCaption = "Info";
+inline constexpr std::string_view kOutputSavedPrefix = "Output file is saved as ";
+
+// The fit report.
+inline constexpr std::string_view kReportFileName = "fitdata.txt";
+inline constexpr std::string_view kReportNotWrittenLine = "ERROE: Cannot open an output file!\n";
+inline constexpr std::string_view kCannotWriteReport = "Cannot write the fit report!";
+
+// The window.
+inline constexpr std::string_view kProgramName = "Pellum";
+inline constexpr std::string_view kUntitled = "(untitled)";
+inline constexpr std::string_view kEntryDialogTitle = "Calibration Data";
+inline constexpr std::string_view kAboutDescription = "Guinier Film Calibration Program";
+inline constexpr std::string_view kAboutCredit = "Pellum contributors";
+
+}  // namespace pellum::texts
