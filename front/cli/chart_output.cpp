@@ -21,14 +21,13 @@ class NullCanvas : public Canvas {
   void Ellipse(int, int, int, int) override {}
 };
 
-// Beside the executable in a build folder; in ../lib/pellum once installed.
+// Where the build puts the module and where the install rules put it, both known when
+// pellum-cli is built, so nothing asks the system where the program file lies. The build's
+// own module comes first: it is the one built with this program, and an installed program
+// whose build folder is gone finds the installed one.
 std::vector<std::filesystem::path> ModuleCandidates() {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error)
-    return {kChartModuleName};
-  const std::filesystem::path folder = self.parent_path();
-  return {folder / kChartModuleName, folder.parent_path() / "lib" / "pellum" / kChartModuleName};
+  return {std::filesystem::path(PELLUM_CHART_MODULE_BUILT),
+          std::filesystem::path(PELLUM_CHART_MODULE_INSTALLED)};
 }
 
 RenderChartFunction LoadRenderer(std::string& error) {

@@ -24,8 +24,4 @@ struct ChartRequest {
 using RenderChartFunction = bool (*)(const ChartRequest& request, std::string& error);
 inline constexpr const char* kRenderChartSymbol = "PellumRenderChartFile";
 
-// The chart is drawn by a module loaded only when a chart is asked for: Qt's libraries take
-// longer to load than a typical conversion takes to run.
-inline constexpr const char* kChartModuleName = "libpellum_cli_chart.so";
-
 }  // namespace pellum::cli

@@ -121,18 +121,27 @@ TEST(PellumCli, BinaryReportsUsageAndVersion) {
   EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2> /dev/null").c_str())), kExitRefused);
 }
 
-TEST(PellumCli, DrawsAnSvgChartWithoutADisplay) {
-  const fs::path svg = fs::temp_directory_path() / "pellum-cli-chart-test.svg";
-  const std::string command = std::string("env -u DISPLAY ") + PELLUM_CLI_PATH +
-                              " --two-theta 28.45,47.31 --report /dev/null --chart " +
-                              svg.string() + " --size 1000x600 > /dev/null";
-  EXPECT_EQ(std::system(command.c_str()), 0);
-  std::ifstream in(svg);
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_NE(text.str().find("Actual 2 theta"), std::string::npos);
-  EXPECT_NE(text.str().find("28.442"), std::string::npos);
-  fs::remove(svg);
+TEST(PellumCli, DrawsChartsWithoutADisplay) {
+  struct Case {
+    std::string extension;
+    std::vector<std::string> marks;  // what the file must hold: its signature, texts of an SVG
+  };
+  for (const Case& c : std::vector<Case>{{".svg", {"<svg", "Actual 2 theta", "28.442"}},
+                                         {".png", {"\x89PNG\r\n\x1a\n", "IHDR"}},
+                                         {".pdf", {"%PDF-", "%%EOF"}}}) {
+    const fs::path chart = fs::temp_directory_path() / ("pellum-cli-chart-test" + c.extension);
+    const std::string command = std::string("env -u DISPLAY ") + PELLUM_CLI_PATH +
+                                " --two-theta 28.45,47.31 --report /dev/null --chart " +
+                                chart.string() + " --size 1000x600 > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << c.extension;
+    std::ifstream in(chart, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_GT(bytes.str().size(), 1000u) << c.extension;
+    for (const std::string& mark : c.marks)
+      EXPECT_NE(bytes.str().find(mark), std::string::npos) << c.extension << " lacks " << mark;
+    fs::remove(chart);
+  }
 }
 
 }  // namespace
