@@ -12,8 +12,11 @@ class FileWriteBuffer;
 // goes to a hidden temporary file in the same folder (/data/.film.dat.Ab12Cd for
 // /data/film.dat), which Commit renames over the path in one step; a conversion that fails
 // halfway leaves the earlier output byte for byte as it was, and no temporary file behind.
-// A link is written through (its target is replaced); a device or a named pipe at the path
-// is written in place, since nothing can stand in for it.
+// A link at the path is replaced as a file of its own: its target is never written. A
+// device or a named pipe at the path, or where a link leads, is written in place, since
+// nothing can stand in for it; so is a process's descriptor (/dev/stdout). The replacement
+// keeps the earlier file's permission bits (without setuid and setgid) and, where the
+// process may give them, its owner and group.
 //
 //   ReplacingOutputFile out("/data/film.dat");
 //   if (!out.Open()) ...            // folder, unwritable file or folder
@@ -42,11 +45,11 @@ class ReplacingOutputFile {
   void Discard();
 
  private:
-  bool OpenInPlace();
+  bool OpenInPlace(bool truncate);
 
   std::string path_;
-  std::string replacedPath_;  // path_, or the file a link at path_ leads to
   std::string temporaryPath_;
+  int cleanupSlot_ = -1;  // the temporary file's place in the signal cleanup registry
   int descriptor_ = -1;
   std::unique_ptr<FileWriteBuffer> buffer_;
   std::unique_ptr<std::ostream> stream_;

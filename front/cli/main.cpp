@@ -6,10 +6,12 @@
 
 #include "front/cli/cli_options.h"
 #include "front/cli/cli_run.h"
+#include "io/temporary_file_cleanup.h"
 #include "ui/version.h"
 
 int main(int argc, char** argv) {
   using namespace pellum::cli;
+  pellum::InstallTemporaryFileCleanup();
   const ParsedCommandLine parsed =
       ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.error.empty()) {

@@ -192,19 +192,19 @@ TEST(ReportPlaces, ADeviceIsWrittenInPlace) {
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
-// A report path that is a link keeps the link and replaces what it leads to, as writing
-// through it would.
-TEST_F(ReportFolder, ALinkIsWrittenThrough) {
+// A report path that is a link is replaced as a file of its own: what the link led to
+// (here an earlier report elsewhere) is never written.
+TEST_F(ReportFolder, ALinkIsReplacedAsAFileOfItsOwn) {
   fs::create_directory(folder_ / "reports");
   WriteBytes(folder_ / "reports" / "fitdata.txt", kEarlier);
   fs::create_symlink(folder_ / "reports" / "fitdata.txt", folder_ / "fitdata.txt");
   std::ostringstream console;
   EXPECT_EQ(WriteFitReport(FitResult{}, (folder_ / "fitdata.txt").string(), console), 0);
-  EXPECT_TRUE(fs::is_symlink(folder_ / "fitdata.txt"));
-  EXPECT_EQ(ReadBytes(folder_ / "reports" / "fitdata.txt"), FormatFitReport(FitResult{}));
-  // No temporary file is left beside the target.
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "reports"), fs::directory_iterator()),
-            1);
+  EXPECT_FALSE(fs::is_symlink(folder_ / "fitdata.txt"));
+  EXPECT_EQ(ReadBytes(folder_ / "fitdata.txt"), FormatFitReport(FitResult{}));
+  EXPECT_EQ(ReadBytes(folder_ / "reports" / "fitdata.txt"), kEarlier);
+  // No temporary file is left in either folder.
+  EXPECT_EQ(Names(), (std::vector<std::string>{"fitdata.txt", "reports", "reports/fitdata.txt"}));
 }
 
 }  // namespace
