@@ -1,11 +1,13 @@
 #include "app/calibration_command.h"
 
+#include <filesystem>
 #include <span>
 
 #include "calib/calibration_points.h"
 #include "calib/entry_validation.h"
 #include "calib/fit.h"
 #include "calib/fit_report.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -27,7 +29,13 @@ int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& con
         state.points.data(), static_cast<std::size_t>(state.pointCount)));
     // The report is written before the coefficients change, so it exists even when the
     // user then cancels the file dialog.
-    WriteFitReport(fit.result, state.reportPath, console);
+    if (WriteFitReport(fit.result, state.reportPath, console) != 0) {
+      // The calibration goes on without its report, but the user is told where it is not.
+      std::error_code error;
+      const std::filesystem::path shown = std::filesystem::absolute(state.reportPath, error);
+      platform.ShowMessage(error ? state.reportPath : shown.string(), texts::kCannotWriteReport,
+                           MessageKind::Warning);
+    }
     state.coefficients = fit.coefficients;
   }
   return state.pointCount;

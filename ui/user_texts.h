@@ -21,6 +21,10 @@ inline constexpr std::string_view kCannotOpenOutput = "Cannot open an output fil
 inline constexpr std::string_view kCannotWriteOutput = "Cannot write the output file!";
 inline constexpr std::string_view kCannotReadInput = "Cannot read the input file!";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open a file!";
+inline constexpr std::string_view kOutputWouldReplaceInput =
+    "The output would replace an input file!";
+inline constexpr std::string_view kTwoInputsSameOutput = "Two inputs give the same output!";
+inline constexpr std::string_view kCannotWriteChart = "Cannot write the chart file!";
 inline constexpr std::string_view kInfoCaption = "Info";
 inline constexpr std::string_view kOutputSavedPrefix = "Output file is saved as ";
 

@@ -1,4 +1,5 @@
 // The chart module of pellum-cli: the only part of it that needs Qt, loaded on demand.
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -14,6 +15,7 @@
 #include "chart/calibration_chart.h"
 #include "front/canvas/painter_canvas.h"
 #include "front/cli/chart_plugin.h"
+#include "io/replacing_output_file.h"
 
 namespace pellum::cli {
 namespace {
@@ -75,36 +77,36 @@ bool PaintOn(QPaintDevice& device, const ChartRequest& request, std::string& err
   return true;
 }
 
-bool RenderSvg(const ChartRequest& request, std::string& error) {
+bool RenderSvg(const ChartRequest& request, QBuffer& out, std::string& error) {
   const QSize area(request.width, request.height);
   QSvgGenerator svg;
-  svg.setFileName(QString::fromStdString(request.path));
+  svg.setOutputDevice(&out);
   svg.setSize(area);
   svg.setViewBox(QRect(QPoint(0, 0), area));
   svg.setTitle("Pellum calibration chart");
   return PaintOn(svg, request, error);
 }
 
-bool RenderPng(const ChartRequest& request, std::string& error) {
+bool RenderPng(const ChartRequest& request, QBuffer& out, std::string& error) {
   QImage image(QSize(request.width, request.height), QImage::Format_RGB32);
   image.fill(Qt::white);
   {
     QPainter painter(&image);
     Paint(painter, request);
   }
-  if (!image.save(QString::fromStdString(request.path), "PNG")) {
+  if (!image.save(&out, "PNG")) {
     error = "cannot write " + request.path;
     return false;
   }
   return true;
 }
 
-bool RenderPdf(const ChartRequest& request, std::string& error) {
+bool RenderPdf(const ChartRequest& request, QBuffer& out, std::string& error) {
   // A page of width by height pixels at a screen's 96 per inch, so that the default font
   // stands in the same proportion to the chart as it does in the window.
   constexpr double kPixelsPerInch = 96.0;
   constexpr double kPointsPerInch = 72.0;
-  QPdfWriter pdf(QString::fromStdString(request.path));
+  QPdfWriter pdf(&out);
   pdf.setResolution(static_cast<int>(kPixelsPerInch));
   pdf.setPageSize(QPageSize(QSizeF(request.width * kPointsPerInch / kPixelsPerInch,
                                    request.height * kPointsPerInch / kPixelsPerInch),
@@ -112,6 +114,19 @@ bool RenderPdf(const ChartRequest& request, std::string& error) {
   pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
   pdf.setTitle("Pellum calibration chart");
   return PaintOn(pdf, request, error);
+}
+
+// The chart is drawn in memory and then written like every other output: the file at the
+// path is replaced only by a complete chart, and a failed write is said, never a short file.
+bool WriteChart(const std::string& path, const QByteArray& bytes, std::string& error) {
+  ReplacingOutputFile file(path);
+  if (file.Open()) {
+    file.Stream().write(bytes.constData(), static_cast<std::streamsize>(bytes.size()));
+    if (file.Commit())
+      return true;
+  }
+  error = path;
+  return false;
 }
 
 }  // namespace
@@ -126,9 +141,16 @@ extern "C" __attribute__((visibility("default"))) bool PellumRenderChartFile(
     return false;
   }
   const std::unique_ptr<QGuiApplication> application = MakeQtApplication();
-  if (extension == ".svg")
-    return RenderSvg(request, error);
-  if (extension == ".png")
-    return RenderPng(request, error);
-  return RenderPdf(request, error);
+  QBuffer out;
+  out.open(QIODevice::WriteOnly);
+  bool drawn = false;
+  if (extension == ".svg") {
+    drawn = RenderSvg(request, out, error);
+  } else if (extension == ".png") {
+    drawn = RenderPng(request, out, error);
+  } else {
+    drawn = RenderPdf(request, out, error);
+  }
+  out.close();
+  return drawn && WriteChart(request.path, out.data(), error);
 }

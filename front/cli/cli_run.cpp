@@ -11,6 +11,7 @@
 #include "convert/input_dispatch.h"
 #include "front/cli/chart_output.h"
 #include "front/cli/console_messages.h"
+#include "front/cli/run_plan.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
@@ -32,20 +33,17 @@ void PrintCoefficients(const FitResult& fit, const CalibrationCoefficients& c, s
       << "delta " << Shortest(c.delta) << '\n';
 }
 
-// The listing's first line names the output by its full path, as the desktop program's
-// dialog gives it: a relative argument is made absolute first.
-std::string AbsolutePath(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.string();
-}
-
-bool ConvertFiles(const std::vector<std::string>& files, const CalibrationCoefficients& c,
+bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoefficients& c,
                   std::ostream& out, std::ostream& err) {
   ConsoleMessages messages(out, err);
   bool allConverted = true;
-  for (const std::string& file : files) {
-    const std::string path = AbsolutePath(file);
+  for (const InputPlan& input : inputs) {
+    const std::string& path = input.inputPath;
+    if (!input.refusal.empty()) {
+      messages.ShowMessage(input.outputPath, input.refusal, MessageKind::Error);
+      allConverted = false;
+      continue;
+    }
     ConversionStats stats;
     if (ConvertInputFile(path, c, messages, &stats) == 0) {
       messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
@@ -62,6 +60,12 @@ bool ConvertFiles(const std::vector<std::string>& files, const CalibrationCoeffi
 }  // namespace
 
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  // Everything the command would write is checked against everything it reads first.
+  const RunPlan plan = PlanRun(options);
+  if (!plan.usageError.empty()) {
+    err << "pellum-cli: " << plan.usageError << '\n';
+    return kExitRefused;
+  }
   EntryTexts entries;
   const std::vector<std::string> texts = SplitTwoThetaList(options.twoThetaList.value_or(""));
   for (std::size_t i = 0; i < texts.size() && i < EntryTexts::kSlotCount; ++i) {
@@ -79,7 +83,11 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   }
 
   const CalibrationFit fit = FitCalibration(points);
-  WriteFitReport(fit.result, options.reportPath, out);
+  ConsoleMessages messages(out, err);
+  // A calibration without its report still converts the files, but the run is not done.
+  bool allWritten = WriteFitReport(fit.result, options.reportPath, err) == 0;
+  if (!allWritten)
+    messages.ShowMessage(options.reportPath, texts::kCannotWriteReport, MessageKind::Warning);
   const CalibrationCoefficients& coefficients = fit.coefficients;
   PrintCoefficients(fit.result, coefficients, out);
 
@@ -90,14 +98,17 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
         *options.chartPath, options.chartWidth, options.chartHeight, points, coefficients, &trace};
     std::string error;
     if (!RenderChartFile(request, error)) {
-      err << "pellum-cli: " << error << '\n';
-      return kExitFileFailed;
+      if (error != *options.chartPath)
+        err << "pellum-cli: " << error << '\n';
+      messages.ShowMessage(*options.chartPath, texts::kCannotWriteChart, MessageKind::Error);
+      allWritten = false;
     }
   } else if (options.trace) {
     TraceChart(options.chartWidth, options.chartHeight, points, coefficients, trace);
   }
 
-  return ConvertFiles(options.files, coefficients, out, err) ? kExitDone : kExitFileFailed;
+  const bool allConverted = ConvertFiles(plan.inputs, coefficients, out, err);
+  return allConverted && allWritten ? kExitDone : kExitFileFailed;
 }
 
 }  // namespace pellum::cli

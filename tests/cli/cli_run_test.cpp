@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -23,11 +24,11 @@ class RunCalibrationTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
 
-  int Run(std::vector<std::string> arguments) {
+  int Run(std::vector<std::string> arguments, std::string report = "") {
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     EXPECT_EQ(parsed.error, "");
     CliOptions options = parsed.options;
-    options.reportPath = Report().string();
+    options.reportPath = report.empty() ? Report().string() : report;
     out_.str("");
     err_.str("");
     return RunCalibration(options, out_, err_);
@@ -82,9 +83,10 @@ TEST_F(RunCalibrationTest, RefusalsGoToStandardErrorWithStatusTwo) {
   }
 }
 
-TEST_F(RunCalibrationTest, EntriesAreCutToEighteenCharactersLikeTheDialogsFields) {
-  // 28.400000000000000 is 18 characters; the letters after it never reach validation.
-  EXPECT_EQ(Run({"--two-theta", "28.400000000000000abc,47.3"}), kExitDone);
+TEST_F(RunCalibrationTest, ReadingsLongerThanAnEntryAreRefusedNotCut) {
+  // 28.400000000000000 is 18 characters and is taken; one more would be cut away unseen.
+  EXPECT_EQ(Run({"--two-theta", "28.400000000000000,47.3"}), kExitDone);
+  EXPECT_EQ(Run({"--two-theta", "28.400000000000000abc,47.3"}), kExitRefused);
 }
 
 TEST_F(RunCalibrationTest, ConvertsEachFileAndGoesOnAfterAFailure) {
@@ -112,6 +114,127 @@ TEST_F(RunCalibrationTest, RelativeFileNamesBecomeAbsoluteInTheListingsFirstLine
   std::string firstLine;
   std::getline(dat, firstLine);
   EXPECT_EQ(firstLine, (folder_ / "film.dat").string());
+}
+
+// Each row a way a command could destroy what the user has; "@" stands for the folder.
+TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
+  const std::string listing = "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n";
+  const std::string profile = "header\n30.0 100\n30.1 200\n";
+  struct Case {
+    const char* name;
+    std::vector<std::string> files;  // made before the run (listing for .pid, else profile)
+    std::vector<std::string> links;  // "link>target"
+    std::vector<std::string> arguments;
+    std::string report;  // "" for fitdata.txt in the folder
+    int status;
+    std::vector<std::string> said;  // on standard error
+  };
+  const std::string tt = "28.45,47.31,56.13,69.14,76.39,88.04";
+  const std::vector<Case> cases = {
+      {"same base name",
+       {"film.2024-01-05.txt", "film.2024-01-06.txt"},
+       {},
+       {"--two-theta", tt, "@/film.2024-01-05.txt", "@/film.2024-01-06.txt"},
+       "",
+       kExitFileFailed,
+       {"Two inputs give the same output!: @/film.pro"}},
+      {"report names an input",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "@/film.pid"},
+       "@/film.pid",
+       kExitRefused,
+       {"the report would replace the input file"}},
+      {"report is the run's own input",
+       {"fitdata.txt"},
+       {},
+       {"--two-theta", tt, "@/fitdata.txt"},
+       "",
+       kExitRefused,
+       {"the report would replace the input file"}},
+      {"report is an output",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "@/film.pid"},
+       "@/film.dat",
+       kExitRefused,
+       {"the report would be the output"}},
+      {"output links to its input",
+       {"film.pid"},
+       {"film.dat>film.pid"},
+       {"--two-theta", tt, "@/film.pid"},
+       "",
+       kExitFileFailed,
+       {"The output would replace an input file!: @/film.dat"}},
+      {"output is another input",
+       {"a.pid", "a.txt"},
+       {"a.pro>a.pid"},
+       {"--two-theta", tt, "@/a.txt", "@/a.pid"},
+       "",
+       kExitFileFailed,
+       {"The output would replace an input file!: @/a.pro"}},
+      {"reading too long",
+       {"film.pid"},
+       {},
+       {"--two-theta", "2.8365000000000e+01,47.31", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"\"2.8365000000000e+01\" is longer than the 18"}},
+      {"unknown chart kind",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--chart", "@/c.gif", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"must end in .svg, .png or .pdf"}},
+      {"chart folder missing",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--chart", "@/no/c.svg", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the chart's folder does not exist"}},
+      {"report cannot be written",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "@/film.pid"},
+       "@/no/fitdata.txt",
+       kExitFileFailed,
+       {"ERROE: Cannot open an output file!", "Cannot write the fit report!: @/no/fitdata.txt"}},
+  };
+  const auto at = [&](std::string text) {
+    for (std::size_t i; (i = text.find('@')) != std::string::npos;)
+      text.replace(i, 1, folder_.string());
+    return text;
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    for (const std::string& f : c.files)
+      Write(f, f.ends_with(".pid") ? listing : profile);
+    for (const std::string& l : c.links) {
+      const std::size_t gt = l.find('>');
+      fs::create_symlink(l.substr(gt + 1), folder_ / l.substr(0, gt));
+    }
+    std::vector<std::string> arguments;
+    for (const std::string& a : c.arguments)
+      arguments.push_back(at(a));
+    EXPECT_EQ(Run(arguments, at(c.report)), c.status) << c.name << "\n" << err_.str();
+    for (const std::string& said : c.said)
+      EXPECT_NE(err_.str().find(at(said)), std::string::npos) << c.name << "\n" << err_.str();
+    for (const std::string& f : c.files) {
+      std::ifstream in(folder_ / f, std::ios::binary);
+      std::stringstream bytes;
+      bytes << in.rdbuf();
+      EXPECT_EQ(bytes.str(), f.ends_with(".pid") ? listing : profile) << c.name << ": " << f;
+    }
+    if (c.status == kExitRefused &&
+        std::find(c.files.begin(), c.files.end(), "fitdata.txt") == c.files.end()) {
+      EXPECT_FALSE(fs::exists(Report())) << c.name;
+    }
+    for (const auto& entry : fs::directory_iterator(folder_))
+      EXPECT_NE(entry.path().filename().string()[0], '.') << c.name << ": stray file";
+  }
 }
 
 TEST(PellumCli, BinaryReportsUsageAndVersion) {
