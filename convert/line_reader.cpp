@@ -1,5 +1,6 @@
 #include "convert/line_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -73,12 +74,13 @@ struct GetArea : std::streambuf {
 };
 
 // The line ends at byte c, which is still in the stream: takes the line end (a CR LF pair
-// as one) and tells whether a line is there. A 0x1A stays in the stream, so that every
-// later call stops at it again, as every later call stops at the end of the file.
-bool EndLine(std::istream& in, std::streambuf& buffer, unsigned char c, const std::string& line) {
+// as one) and tells whether a line is there; sawBytes tells whether any byte came before
+// c, kept or passed over. A 0x1A stays in the stream, so that every later call stops at it
+// again, as every later call stops at the end of the file.
+bool EndLine(std::istream& in, std::streambuf& buffer, unsigned char c, bool sawBytes) {
   if (c == kEndOfData) {
     in.setstate(std::ios_base::eofbit);
-    return !line.empty();
+    return sawBytes;
   }
   buffer.sbumpc();
   if (c == kCarriageReturn && buffer.sgetc() == kLineFeed) {
@@ -87,13 +89,16 @@ bool EndLine(std::istream& in, std::streambuf& buffer, unsigned char c, const st
   return true;
 }
 
-// One line of buffer's bytes into line; false at the end of the data with no line left.
-bool ReadLineFrom(std::istream& in, std::streambuf* buffer, std::string& line) {
+// One line of buffer's bytes into line, of which at most maxKept are kept; false at the
+// end of the data with no line left.
+bool ReadLineFrom(std::istream& in, std::streambuf* buffer, std::string& line,
+                  std::size_t maxKept) {
+  bool sawBytes = false;
   for (;;) {
     const Traits::int_type peeked = buffer->sgetc();
     if (Traits::eq_int_type(peeked, Traits::eof())) {
       in.setstate(std::ios_base::eofbit);
-      return !line.empty();
+      return sawBytes;
     }
     const char* next = GetArea::Next(*buffer);
     const char* end = GetArea::End(*buffer);
@@ -101,31 +106,34 @@ bool ReadLineFrom(std::istream& in, std::streambuf* buffer, std::string& line) {
       // A buffer without a get area hands out one byte at a time.
       const char c = Traits::to_char_type(peeked);
       if (IsBreak(c)) {
-        return EndLine(in, *buffer, static_cast<unsigned char>(c), line);
+        return EndLine(in, *buffer, static_cast<unsigned char>(c), sawBytes);
       }
-      line.push_back(c);
+      sawBytes = true;
+      if (line.size() < maxKept) {
+        line.push_back(c);
+      }
       buffer->sbumpc();
       continue;
     }
     const char* stop = SkipLineBytes(next, end);
-    line.append(next, stop);
+    const std::size_t length = static_cast<std::size_t>(stop - next);
+    sawBytes = sawBytes || length != 0;
+    line.append(next, std::min(length, maxKept - line.size()));
     GetArea::Advance(*buffer, stop - next);
     if (stop != end) {
-      return EndLine(in, *buffer, static_cast<unsigned char>(*stop), line);
+      return EndLine(in, *buffer, static_cast<unsigned char>(*stop), sawBytes);
     }
   }
 }
 
-}  // namespace
-
-bool ReadTextLine(std::istream& in, std::string& line) {
+bool ReadLine(std::istream& in, std::string& line, std::size_t maxKept) {
   line.clear();
   std::streambuf* buffer = in.rdbuf();
   if (buffer == nullptr) {
     return false;
   }
   try {
-    return ReadLineFrom(in, buffer, line);
+    return ReadLineFrom(in, buffer, line, maxKept);
   } catch (const std::ios_base::failure&) {
     // A file buffer reports a failed read (an I/O error, a vanished network file) by
     // throwing from its refill. The data read so far is not the whole file: the line is
@@ -134,6 +142,16 @@ bool ReadTextLine(std::istream& in, std::string& line) {
     in.setstate(std::ios_base::badbit);
     return false;
   }
+}
+
+}  // namespace
+
+bool ReadTextLine(std::istream& in, std::string& line) {
+  return ReadLine(in, line, line.max_size());
+}
+
+bool ReadTextLine(std::istream& in, std::string& line, std::size_t maxKept) {
+  return ReadLine(in, line, maxKept);
 }
 
 }  // namespace pellum

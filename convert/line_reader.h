@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <string>
 
@@ -20,5 +21,17 @@ namespace pellum {
 // failure also ends the reading, with nothing of the line it broke off, but marks the
 // stream bad (in.bad()): a file that could not be read whole is not taken for converted.
 bool ReadTextLine(std::istream& in, std::string& line);
+
+// The most the converters keep of one line. Their rows are a few numbers of a few dozen
+// bytes each, so 64 KiB is far beyond any real row, while a file without a line end (a
+// sparse file, a file of zero bytes) costs no more than this.
+inline constexpr std::size_t kKeptLineBytes = std::size_t{64} << 10;
+
+// As above, but keeps only the first maxKept bytes of a longer line; the rest is passed
+// over without being stored, up to the line end, which is found as ever:
+//   "xxxxx\nB\n" with maxKept 3 -> "xxx", "B", then false
+// A field that runs past the kept bytes is cut there, and the fields after it are not
+// seen: the line reads as its first maxKept bytes stand.
+bool ReadTextLine(std::istream& in, std::string& line, std::size_t maxKept);
 
 }  // namespace pellum

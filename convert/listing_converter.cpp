@@ -40,9 +40,11 @@ bool EndsHeader(const std::string& firstField) {
   }
 }
 
-// Reads lines until one ends the header. False when the input ends first.
+// Reads lines until one ends the header. False when the input ends first. A header line
+// longer than the kept bytes is judged by the first field within them, and its line end is
+// still found, so the heading after a long title line is found too.
 bool SkipHeader(std::istream& in, std::string& line, std::string& token) {
-  while (ReadTextLine(in, line)) {
+  while (ReadTextLine(in, line, kKeptLineBytes)) {
     if (ExtractToken(0, line, token) == 1 && EndsHeader(token)) {
       return true;
     }
@@ -69,7 +71,7 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
 
   std::uint64_t skipped = 0;
   std::array<std::string_view, kIntensityField + 1> fields;
-  while (ReadTextLine(in, line)) {
+  while (ReadTextLine(in, line, kKeptLineBytes)) {
     // A row needs its fifth field; a shorter or empty line would otherwise be converted
     // from a field of some earlier line.
     if (SplitLineTokens(line, fields) != fields.size()) {

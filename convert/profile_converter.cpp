@@ -29,11 +29,11 @@ constexpr std::string_view kHeader = "2 theta (degree)\tI/I(max)x100\treflec_x\t
 bool FindProfileMaximum(std::istream& in, double& maximum) {
   maximum = 0.0;
   std::string line;
-  if (!ReadTextLine(in, line)) {
+  if (!ReadTextLine(in, line, kKeptLineBytes)) {
     return false;
   }
   std::array<std::string_view, kIntensityField + 1> fields;
-  while (ReadTextLine(in, line)) {
+  while (ReadTextLine(in, line, kKeptLineBytes)) {
     // Only a strictly greater intensity replaces the maximum, so it stays 0.0 when no
     // intensity is positive, and a not-a-number never becomes it.
     if (SplitLineTokens(line, fields) == fields.size()) {
@@ -54,14 +54,14 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
   block.append(kHeader);
 
   std::string line;
-  if (!ReadTextLine(in, line)) {
+  if (!ReadTextLine(in, line, kKeptLineBytes)) {
     FlushRowBlock(out, block);
     return in.bad() ? ConversionOutcome::ReadFailed : ConversionOutcome::InvalidFormat;
   }
 
   std::uint64_t skipped = 0;
   std::array<std::string_view, kIntensityField + 1> fields;
-  while (ReadTextLine(in, line)) {
+  while (ReadTextLine(in, line, kKeptLineBytes)) {
     // Both numbers must come from this line; a line without its intensity is skipped.
     if (SplitLineTokens(line, fields) != fields.size()) {
       ++skipped;

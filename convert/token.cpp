@@ -14,6 +14,8 @@ constexpr bool IsFieldByte(char c) {
 
 enum class ByteKind : unsigned char { End, Separator, Field };
 
+// A zero byte is End, the mark of the text's end in SplitLineTokens, which looks whether
+// it is the terminating one; everywhere else it separates fields.
 constexpr std::array<ByteKind, 256> MakeByteKinds() {
   std::array<ByteKind, 256> kinds{};
   for (int byte = 1; byte < 256; ++byte) {
@@ -24,17 +26,17 @@ constexpr std::array<ByteKind, 256> MakeByteKinds() {
 
 constexpr std::array<ByteKind, 256> kByteKinds = MakeByteKinds();
 
-// Finds field number n in text, which ends at its first zero byte. Returns false when
-// there is none; otherwise begin and end delimit it.
+// Finds field number n in text. Returns false when there is none; otherwise begin and end
+// delimit it.
 bool FindField(int n, std::string_view text, std::size_t& begin, std::size_t& end) {
   const std::size_t size = text.size();
   std::size_t i = 0;
   int count = 0;
   for (;;) {
-    while (i < size && text[i] != '\0' && !IsFieldByte(text[i])) {
+    while (i < size && !IsFieldByte(text[i])) {
       ++i;
     }
-    if (i == size || text[i] == '\0') {
+    if (i == size) {
       return false;
     }
     const std::size_t start = i;
@@ -70,10 +72,10 @@ std::size_t SplitTokens(std::string_view text, std::span<std::string_view> field
   std::size_t i = 0;
   std::size_t count = 0;
   while (count < fields.size()) {
-    while (i < size && text[i] != '\0' && !IsFieldByte(text[i])) {
+    while (i < size && !IsFieldByte(text[i])) {
       ++i;
     }
-    if (i == size || text[i] == '\0') {
+    if (i == size) {
       break;
     }
     const std::size_t start = i;
@@ -87,15 +89,21 @@ std::size_t SplitTokens(std::string_view text, std::span<std::string_view> field
 
 std::size_t SplitLineTokens(const std::string& line, std::span<std::string_view> fields) {
   // The zero byte that ends every std::string's text stops the walk, so each byte needs
-  // one look-up and no bounds check.
+  // one look-up and no bounds check. A zero byte within the line separates fields like any
+  // other control byte: only at a stop is it told apart from the terminating one.
   const char* next = line.c_str();
+  const char* const end = next + line.size();
   std::size_t count = 0;
   while (count < fields.size()) {
     while (kByteKinds[static_cast<unsigned char>(*next)] == ByteKind::Separator) {
       ++next;
     }
     if (*next == '\0') {
-      break;
+      if (next == end) {
+        break;
+      }
+      ++next;
+      continue;
     }
     const char* start = next;
     while (kByteKinds[static_cast<unsigned char>(*next)] == ByteKind::Field) {

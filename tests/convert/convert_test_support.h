@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -72,6 +73,75 @@ class FailingRead : public std::streambuf {
   std::string bytes_;
   std::size_t chunk_;
   std::size_t given_ = 0;
+};
+
+// Hands out prefix, then count copies of filler, then suffix, made as they are read, so a
+// test can feed gigabytes without holding them. Refills of `chunk` bytes, as a file buffer
+// does; chunk 0 hands out one byte at a time without a get area.
+//   LazyBytes in("2Theta\n", '\0', std::uint64_t{1} << 30, "\n");   // 1 GiB of zero bytes
+class LazyBytes : public std::streambuf {
+ public:
+  LazyBytes(std::string prefix, char filler, std::uint64_t count, std::string suffix,
+            std::size_t chunk = std::size_t{64} << 10)
+      : prefix_(std::move(prefix)),
+        suffix_(std::move(suffix)),
+        filler_(filler),
+        fillerEnd_(prefix_.size() + count),
+        size_(fillerEnd_ + suffix_.size()),
+        window_(chunk, '\0') {}
+
+ protected:
+  int_type underflow() override {
+    if (position_ == size_) {
+      return traits_type::eof();
+    }
+    if (window_.empty()) {
+      return traits_type::to_int_type(ByteAt(position_));
+    }
+    const std::size_t size =
+        static_cast<std::size_t>(std::min<std::uint64_t>(window_.size(), size_ - position_));
+    for (std::size_t i = 0; i < size;) {
+      const std::uint64_t at = position_ + i;
+      if (at >= prefix_.size() && at < fillerEnd_) {
+        const auto run =
+            static_cast<std::size_t>(std::min<std::uint64_t>(size - i, fillerEnd_ - at));
+        std::fill_n(window_.data() + i, run, filler_);
+        i += run;
+      } else {
+        window_[i++] = ByteAt(at);
+      }
+    }
+    position_ += size;
+    setg(window_.data(), window_.data(), window_.data() + size);
+    return traits_type::to_int_type(window_[0]);
+  }
+  int_type uflow() override {
+    const int_type c = underflow();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      if (window_.empty()) {
+        ++position_;
+      } else {
+        gbump(1);
+      }
+    }
+    return c;
+  }
+
+ private:
+  char ByteAt(std::uint64_t i) const {
+    if (i < prefix_.size()) {
+      return prefix_[i];
+    }
+    return i < fillerEnd_ ? filler_ : suffix_[i - fillerEnd_];
+  }
+
+  std::string prefix_;
+  std::string suffix_;
+  char filler_;
+  std::uint64_t fillerEnd_;
+  std::uint64_t size_;
+  std::string window_;
+  std::uint64_t position_ = 0;
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {

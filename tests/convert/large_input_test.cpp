@@ -9,9 +9,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <new>
+#include <sstream>
 #include <string>
 
 #include "convert/input_dispatch.h"
+#include "convert/listing_converter.h"
+#include "convert/profile_converter.h"
 #include "tests/convert/convert_test_support.h"
 
 namespace {
@@ -127,6 +130,103 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"ProfileLongLines", "scan.txt", "2Theta Counts\n",
                                "20.02 5 " + kLongLine + "\n", 2, 10}),
     [](const ::testing::TestParamInfo<SizeCase>& info) { return info.param.name; });
+
+// Inputs of many bytes, made as they are read: a line keeps at most its first 64 KiB, so
+// a file without a line end (a sparse file, a file of zero bytes) costs what a short line
+// costs, and a long header line or row still ends where its line end is.
+struct LazyCase {
+  const char* name;
+  bool listing;  // else a profile
+  std::string prefix;
+  char filler;
+  std::uint64_t count;
+  std::string suffix;
+  ConversionOutcome outcome;
+  std::string output;
+  std::uint64_t skipped;
+};
+
+using namespace std::string_literals;
+
+class BoundedLine : public ::testing::TestWithParam<LazyCase> {};
+
+constexpr std::uint64_t kMany = std::uint64_t{64} << 20;
+const std::string kProfileHeader = "2 theta (degree)\tI/I(max)x100\treflec_x\treflec_y\n";
+
+TEST_P(BoundedLine, KeepsTheHeapSmallAndGivesTheRowsWithinTheKeptBytes) {
+  const LazyCase& c = GetParam();
+  std::ostringstream out;
+  out.str(std::string(4096, ' '));  // room for the output, taken before the count starts
+  out.seekp(0);
+  ConversionStats stats;
+  const std::size_t before = liveBytes.load();
+  peakBytes = before;
+  ConversionOutcome outcome = ConversionOutcome::Converted;
+  if (c.listing) {
+    testing::LazyBytes bytes(c.prefix, c.filler, c.count, c.suffix);
+    std::istream in(&bytes);
+    outcome = ConvertListing(in, out, "out.dat", kShift, &stats);
+  } else {
+    testing::LazyBytes firstPass(c.prefix, c.filler, c.count, c.suffix);
+    std::istream first(&firstPass);
+    double maximum = 0.0;
+    ASSERT_TRUE(FindProfileMaximum(first, maximum));
+    testing::LazyBytes secondPass(c.prefix, c.filler, c.count, c.suffix);
+    std::istream second(&secondPass);
+    outcome = WriteCalibratedProfile(second, out, maximum, kShift, &stats);
+  }
+  const std::size_t peak = peakBytes.load() - before;
+  EXPECT_EQ(outcome, c.outcome);
+  EXPECT_EQ(out.str().substr(0, static_cast<std::size_t>(out.tellp())), c.output);
+  EXPECT_EQ(stats.skippedLines, c.skipped);
+  // The row block (256 KiB), the line at hand (64 KiB and its room to grow), the two
+  // generators' 64 KiB windows: far below the bytes read.
+  EXPECT_LT(peak, std::size_t{1} << 20);
+}
+
+const std::string kRow = "28.442 3.1355 12 950 1000\n";
+const std::string kRowOut = "0 0 0   28.542000    1000.0\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Conversion, BoundedLine,
+    ::testing::Values(
+        // No line ends at all: one line, no header in it.
+        LazyCase{"ListingOfZeroBytes", true, "", '\0', kMany, "", ConversionOutcome::InvalidFormat,
+                 "out.dat\n", 0},
+        LazyCase{"ListingOfOneEndlessWord", true, "", 'x', kMany, "",
+                 ConversionOutcome::InvalidFormat, "out.dat\n", 0},
+        // A title line longer than the bound is passed over; the heading after it is found.
+        LazyCase{"ListingWithALongTitleLine", true, "Film ", 'x', kMany,
+                 "\n2-Theta d BG H I\n" + kRow, ConversionOutcome::Converted,
+                 "out.dat\n" + kRowOut + "0 0 0\n", 0},
+        LazyCase{"ListingWithALongHeading", true, "2-Theta ", 'x', kMany, "\n" + kRow,
+                 ConversionOutcome::Converted, "out.dat\n" + kRowOut + "0 0 0\n", 0},
+        // A row's first fields are within its kept bytes; the row after it is read as well.
+        LazyCase{"ListingWithALongRow", true, "2-Theta\n28.442 3.1355 12 950 1000 ", 'x', kMany,
+                 "\n" + kRow, ConversionOutcome::Converted,
+                 "out.dat\n" + kRowOut + kRowOut + "0 0 0\n", 0},
+        // A row whose fields begin beyond the kept bytes has none: it is skipped.
+        LazyCase{"ListingRowBeyondTheBound", true, "2-Theta\n", ' ', kMany, kRow + kRow,
+                 ConversionOutcome::Converted, "out.dat\n" + kRowOut + "0 0 0\n", 1},
+        LazyCase{"ListingZeroBytesSeparate", true,
+                 "2-Theta\n28.442\0"
+                 "3.1355\0"
+                 "12\0"
+                 "950"s,
+                 '\0', 3, "1000\n", ConversionOutcome::Converted, "out.dat\n" + kRowOut + "0 0 0\n",
+                 0},
+        // The one line is the header: a profile without rows.
+        LazyCase{"ProfileOfZeroBytes", false, "", '\0', kMany, "", ConversionOutcome::Converted,
+                 kProfileHeader, 0},
+        LazyCase{"ProfileOfOneEndlessWord", false, "", 'x', kMany, "", ConversionOutcome::Converted,
+                 kProfileHeader, 0},
+        LazyCase{"ProfileWithALongHeader", false, "2Theta ", 'x', kMany, "\n20.02 1234\n",
+                 ConversionOutcome::Converted, kProfileHeader + "20.120000\t100.000000\n", 0},
+        LazyCase{"ProfileZeroBytesInARow", false, "2Theta\n20.02\n", '\0', kMany, "\n",
+                 ConversionOutcome::Converted, kProfileHeader, 2},
+        LazyCase{"ProfileZeroBytesSeparate", false, "2Theta\n20.02", '\0', 2, "1234\n",
+                 ConversionOutcome::Converted, kProfileHeader + "20.120000\t100.000000\n", 0}),
+    [](const ::testing::TestParamInfo<LazyCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace pellum

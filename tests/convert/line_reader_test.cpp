@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,6 +77,54 @@ TEST(ReaderLongLines, AreReturnedWhole) {
   EXPECT_EQ(ReadAll(line250), std::vector<std::string>{line250});
   EXPECT_EQ(ReadAll(huge + "\r\n" + line450 + "\r\n"), (std::vector<std::string>{huge, line450}));
 }
+
+// With a bound, a line keeps its first bytes and the rest is passed over up to its end,
+// whichever way the buffer hands the bytes out.
+struct BoundedCase {
+  const char* name;
+  std::string prefix;
+  char filler;
+  std::uint64_t count;
+  std::string suffix;
+  std::size_t maxKept;
+  std::vector<std::string> lines;
+};
+
+class BoundedLines : public ::testing::TestWithParam<BoundedCase> {};
+
+TEST_P(BoundedLines, KeepTheFirstBytesAndFindTheLineEnd) {
+  const BoundedCase& c = GetParam();
+  for (const std::size_t chunk :
+       {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{4096}}) {
+    testing::LazyBytes buffer(c.prefix, c.filler, c.count, c.suffix, chunk);
+    std::istream in(&buffer);
+    std::vector<std::string> lines;
+    std::string line;
+    while (ReadTextLine(in, line, c.maxKept) && lines.size() <= c.lines.size()) {
+      lines.push_back(line);
+      EXPECT_LE(line.capacity(), std::max<std::size_t>(c.maxKept, 64) * 2) << chunk;
+    }
+    EXPECT_EQ(lines, c.lines) << "chunk " << chunk;
+    EXPECT_FALSE(in.bad());
+  }
+}
+
+const std::string kZero(1, '\0');
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, BoundedLines,
+    ::testing::Values(
+        BoundedCase{"CutAtTheBound", "", 'x', 5, "\nB\n", 3, {"xxx", "B"}},
+        BoundedCase{"ExactlyTheBound", "", 'x', 3, "\nB\n", 3, {"xxx", "B"}},
+        BoundedCase{"ShortLinesWhole", "A\r\n", 'x', 2, "\rB", 3, {"A", "xx", "B"}},
+        BoundedCase{"LongLineWithoutEnd", "12 ", 'x', 100000, "", 8, {"12 xxxxx"}},
+        BoundedCase{"CrLfAfterALongLine", "", 'x', 100000, "\r\nB\r\n", 4, {"xxxx", "B"}},
+        BoundedCase{"SubAfterALongLine", "", 'x', 100000, kSub + "B\n", 4, {"xxxx"}},
+        BoundedCase{"ZeroBytesWithoutEnd", "", '\0', 1 << 20, "", 4, {std::string(4, '\0')}},
+        BoundedCase{"ZeroBytesThenALine", "", '\0', 1 << 20, "\nB", 4, {std::string(4, '\0'), "B"}},
+        BoundedCase{"NothingKept", "AB\n", 'x', 0, "\nCD", 0, {"", "", ""}},
+        BoundedCase{"EmptyInput", "", 'x', 0, "", 4, {}}),
+    [](const ::testing::TestParamInfo<BoundedCase>& info) { return info.param.name; });
 
 TEST(ReaderStream, StopsAtTheDataEndAndSetsEndOfFile) {
   std::istringstream in("A\nB" + kSub + "C\n", std::ios::binary);

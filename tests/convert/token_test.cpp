@@ -56,8 +56,19 @@ INSTANTIATE_TEST_SUITE_P(
                                 "a\x7F"
                                 "b"},
                       TokenCase{"HighBytesSeparate", "\xE9t\xE9 x", 0, 1, "t"},
-                      TokenCase{"ZeroByteEndsText", std::string("1 2\0 3", 6), 2, -1, "stale"},
+                      TokenCase{"ZeroByteSeparates", std::string("1 2\0 3", 6), 2, 1, "3"},
                       TokenCase{"BeforeZeroByte", std::string("1 2\0 3", 6), 1, 1, "2"},
+                      TokenCase{"ZeroByteBetweenDigits",
+                                std::string("12\0"
+                                            "34",
+                                            5),
+                                1, 1, "34"},
+                      TokenCase{"AfterLeadingZeroBytes",
+                                std::string("\0\0"
+                                            "7",
+                                            3),
+                                0, 1, "7"},
+                      TokenCase{"OnlyZeroBytes", std::string(4, '\0'), 0, -1, "stale"},
                       TokenCase{"FifthOfFive", "28.1 3.17 12 340 1234.5", 4, 1, "1234.5"},
                       TokenCase{"FifthOfFour", "28.1 3.17 12 340", 4, -1, "stale"}),
     [](const ::testing::TestParamInfo<TokenCase>& info) { return info.param.name; });
@@ -72,7 +83,8 @@ TEST(SplitTokens, FindsTheFirstFieldsInOneWalk) {
                         fields),
             2u);
   EXPECT_EQ(fields[1], "C");
-  EXPECT_EQ(SplitTokens(std::string_view("1 2\0 3 4 5", 11), fields), 2u);
+  EXPECT_EQ(SplitTokens(std::string_view("1 2\0 3 4 5", 11), fields), 5u);
+  EXPECT_EQ(fields[2], "3");
   EXPECT_EQ(SplitTokens(" \t\x80 ", fields), 0u);
   EXPECT_EQ(SplitTokens("", fields), 0u);
   std::array<std::string_view, 2> two;
@@ -88,7 +100,18 @@ TEST(SplitTokens, GiveTheSameFieldsForAWholeLine) {
         std::string("1 2\0 3 4 5", 11), std::string(" \t\x80 "), std::string(),
         std::string("\x7F\x01\xFF"
                     "a"),
-        std::string(300, 'x') + " y"}) {
+        std::string(300, 'x') + " y",
+        std::string("\0"
+                    "1\0\0"
+                    "2\0",
+                    6),
+        std::string("28.1\0"
+                    "3.17\0"
+                    "12\0"
+                    "340\0"
+                    "1234.5",
+                    23),
+        std::string(3, '\0')}) {
     std::array<std::string_view, 5> fromView;
     std::array<std::string_view, 5> fromLine;
     const std::size_t count = SplitTokens(line, fromView);
@@ -97,6 +120,16 @@ TEST(SplitTokens, GiveTheSameFieldsForAWholeLine) {
       EXPECT_EQ(fromLine[i], fromView[i]);
     }
   }
+  // Only the terminating zero byte ends the walk; one within the line separates.
+  std::array<std::string_view, 5> fields;
+  EXPECT_EQ(SplitLineTokens(std::string("28.1\0"
+                                        "3.17 12\0\0"
+                                        "340\0"
+                                        "1234.5\0",
+                                        25),
+                            fields),
+            5u);
+  EXPECT_EQ(fields[4], "1234.5");
 }
 
 }  // namespace
