@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,22 @@ TEST_F(OpenCommandTest, AllNegativeAfterAFitKeepsTheCoefficients) {
   EXPECT_EQ(state_.coefficients.a1, fitted.a1);
   EXPECT_EQ(state_.coefficients.a2, fitted.a2);
   EXPECT_FALSE(fs::exists(state_.reportPath));
+}
+
+// A report that cannot be written still prints its console line, and the user is also told,
+// before the file dialog, that the calibration stands without it.
+TEST_F(OpenCommandTest, AnUnwritableReportIsSaidBeforeTheFileDialog) {
+  state_.reportPath = folder_ + "/missing/fitdata.txt";
+  platform_.readings = {kSix};
+  platform_.files = {{false, ""}};
+  std::ostringstream console;
+  HandleCommand(state_, platform_, IDM_OPEN, console);
+  EXPECT_EQ(console.str(), "ERROE: Cannot open an output file!\n");
+  EXPECT_EQ(platform_.log,
+            (std::vector<std::string>{
+                "entry -1|-1|-1|-1|-1|-1", "repaint",
+                "message Cannot write the fit report!|<dir>/missing/fitdata.txt|warning",
+                kFreshDialog, "title Pellum - (untitled)"}));
 }
 
 }  // namespace
