@@ -9,7 +9,9 @@ int MakeBaseName(std::string_view path, std::string& baseName, MessageSink& mess
   const std::size_t slash = path.rfind('/');
   const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
   const std::size_t dot = path.find('.', nameStart);
-  if (dot == std::string_view::npos) {
+  // The listing names its output on its first line: a path holding a line end would break
+  // that line, and no film was ever stored under such a name.
+  if (dot == std::string_view::npos || path.find_first_of("\r\n") != std::string_view::npos) {
     messages.ShowMessage(path, texts::kInvalidInputName, MessageKind::Error);
     return 0;
   }

@@ -42,7 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
                       NamingCase{"/data/run.2/film.old.txt", "/data/run.2/film"},
                       NamingCase{"./film.pid", "./film"}, NamingCase{"/data/.pid", "/data/"},
                       NamingCase{"/data/run.2/film", ""}, NamingCase{"film", ""},
-                      NamingCase{"", ""}, NamingCase{"/data/run.2/", ""}));
+                      NamingCase{"", ""}, NamingCase{"/data/run.2/", ""},
+                      // A line end in a path would split the listing's first line in two.
+                      NamingCase{"/data/a\nb/film.pid", ""}, NamingCase{"film\r.pid", ""}));
 
 TEST(OutputPath, AppendsTheExtension) {
   EXPECT_EQ(MakeOutputPath("/data/run.2/film", ".dat"), "/data/run.2/film.dat");
