@@ -122,13 +122,13 @@ TEST(SplitTokens, GiveTheSameFieldsForAWholeLine) {
   }
   // Only the terminating zero byte ends the walk; one within the line separates.
   std::array<std::string_view, 5> fields;
-  EXPECT_EQ(SplitLineTokens(std::string("28.1\0"
-                                        "3.17 12\0\0"
-                                        "340\0"
-                                        "1234.5\0",
-                                        25),
-                            fields),
-            5u);
+  const std::string zeroes(
+      "28.1\0"
+      "3.17 12\0\0"
+      "340\0"
+      "1234.5\0",
+      25);
+  EXPECT_EQ(SplitLineTokens(zeroes, fields), 5u);
   EXPECT_EQ(fields[4], "1234.5");
 }
 
