@@ -14,6 +14,10 @@ struct CliOptions {
   bool showHelp = false;
   bool showVersion = false;
   std::optional<std::string> twoThetaList;  // comma-separated entry texts, 1 1 1 first
+  // A reading further than this from its reflection's actual two-theta refuses the set.
+  double maxOffset = 1.0;
+  std::optional<std::string> calibrationPath;     // a record to apply instead of readings
+  std::optional<std::string> calibrationOutPath;  // where to keep the calibration's record
   std::string reportPath{texts::kReportFileName};
   std::optional<std::string> chartPath;
   int chartWidth = 800;

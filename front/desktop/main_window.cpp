@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <iostream>
 
+#include "app/calibration_record_commands.h"
 #include "app/window_commands.h"
 #include "front/desktop/program_icon.h"
 
@@ -19,13 +20,32 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setCentralWidget(chart_);
   platform_ = std::make_unique<QtPlatform>(*this, *chart_);
 
+  panel_ = new QualityPanel(this);
+  addDockWidget(Qt::RightDockWidgetArea, panel_);
+
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   AddCommand(file, QStringLiteral("&Open"), IDM_OPEN);
+  saveCalibration_ =
+      AddCommand(file, QStringLiteral("Save &Calibration..."), MenuCommand::SaveCalibration);
   AddCommand(file, QStringLiteral("&Exit"), IDM_EXIT);
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  copyCalibration_ =
+      AddCommand(edit, QStringLiteral("&Copy Calibration"), MenuCommand::CopyCalibration);
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  QAction* togglePanel = panel_->toggleViewAction();
+  togglePanel->setText(QStringLiteral("&Calibration Panel"));
+  view->addAction(togglePanel);
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   AddCommand(help, QStringLiteral("&About Pellum..."), IDM_ABOUT);
 
   HandleCreate(state_, *platform_);
+  ShowCalibration();
+}
+
+void MainWindow::ShowCalibration() {
+  panel_->ShowSummary(CalibrationSummary(state_));
+  saveCalibration_->setEnabled(state_.calibrated);
+  copyCalibration_->setEnabled(state_.calibrated);
 }
 
 QAction* MainWindow::AddCommand(QMenu* menu, const QString& text, MenuCommand command) {
@@ -37,6 +57,7 @@ QAction* MainWindow::AddCommand(QMenu* menu, const QString& text, MenuCommand co
 
 void MainWindow::Command(MenuCommand command) {
   HandleCommand(state_, *platform_, command, std::cout);
+  ShowCalibration();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

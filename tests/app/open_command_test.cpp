@@ -76,7 +76,7 @@ const std::vector<OpenCase>& OpenCases() {
       {"AllNegativeKeepsTheOldTitle", "old.pid", {kNone}, {}, {}, {kNoneShown}, "old.pid", false},
       {"TooLargeWarnsOnceAndReopensWithTheText",
        "",
-       {{"150", "47.31", "160", "-1", "-1", "-1"}, {"15", "47.31", "-1", "-1", "-1", "-1"}},
+       {{"150", "47.31", "160", "-1", "-1", "-1"}, {"28.45", "47.31", "-1", "-1", "-1", "-1"}},
        {},
        {""},
        {kNoneShown, "message Warning!|2 theta value must be below 100.|warning",

@@ -15,6 +15,9 @@ namespace pellum::testing {
 //   "entry -1|-1|-1|-1|-1|-1"              the entry dialog opened showing these slots
 //   "message Warning!|<text>|warning"      a message box: caption, text, kind
 //   "file start=<path> filter=0 ext=pid flags=0x1004"
+//   "question <caption>|<text>|<accept>|<decline>"   answered from `answers`
+//   "save title=<title> filter=<pattern> start=<path>"   answered from `saves`
+//   "clipboard <first line of the text>"
 //   "title Pellum - film.pid", "repaint", "about", "close"
 // Every occurrence of `folder` in a logged text is written as "<dir>".
 class ScriptedPlatform : public Platform {
@@ -28,6 +31,9 @@ class ScriptedPlatform : public Platform {
 
   std::deque<Readings> readings;
   std::deque<FileAnswer> files;
+  std::deque<bool> answers;      // true: the accepting answer ("Use anyway")
+  std::deque<FileAnswer> saves;  // the save-file dialog's answers
+  std::string clipboard;
   std::vector<std::string> log;
   std::string folder;
   OpenFileSettings lastSettings;
@@ -36,6 +42,11 @@ class ScriptedPlatform : public Platform {
   bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                           std::string& inputTitle) override;
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;
+  bool AskQuestion(std::string_view text, std::string_view caption, std::string_view acceptText,
+                   std::string_view declineText) override;
+  bool ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+                          const std::string& suggestedPath, std::string& path) override;
+  void SetClipboardText(std::string_view text) override;
   void ShowAboutBox() override { log.push_back("about"); }
   void SetWindowTitle(std::string_view title) override {
     log.push_back("title " + std::string(title));
