@@ -109,6 +109,9 @@ class RecordParser {
     for (const char* key : {"model", "a1", "a2", "a3"})
       if (seen_.count(key) == 0)
         return Fail(std::string("no ") + key + " line");
+    // Two readings are the fewest a calibration is fitted from, and the chart needs them.
+    if (record_.points.size() < 2)
+      return Fail("fewer than two points");
     if (record_.straightLine && record_.coefficients.a3 != 0.0)
       return Fail("a straight line with a3 not 0");
     return true;

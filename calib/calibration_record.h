@@ -40,7 +40,8 @@ bool WriteCalibrationRecordFile(const std::string& path, const CalibrationRecord
 // Reads a record written by WriteCalibrationRecord. False, with the reason in error, for
 // anything else: another first line, an unknown or repeated keyword, a number that is not
 // one or not finite, a point whose actual two-theta is not a reference reflection's, a
-// missing coefficient. At most kMaxRecordBytes are read, so any file costs bounded memory.
+// missing coefficient, fewer than two points. At most kMaxRecordBytes are read, so any file costs
+// bounded memory.
 inline constexpr std::size_t kMaxRecordBytes = 64 * 1024;
 bool ReadCalibrationRecord(std::istream& in, CalibrationRecord& record, std::string& error);
 

@@ -104,6 +104,10 @@ Matrix3 ToCoefficientCovariance(const Matrix3& scaled, double c, double h) {
     for (int j = 0; j < 3; ++j)
       for (int k = 0; k < 3; ++k)
         out[i * 3 + j] += mc[i * 3 + k] * m[j * 3 + k];
+  // Symmetric to the bit, so that a record keeping only one triangle reads back the same.
+  for (int i = 0; i < 3; ++i)
+    for (int j = i + 1; j < 3; ++j)
+      out[j * 3 + i] = out[i * 3 + j];
   return out;
 }
 

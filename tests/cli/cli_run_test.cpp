@@ -233,6 +233,27 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
        "",
        kExitRefused,
        {"the chart's folder does not exist"}},
+      {"calibration record names an input",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--calibration-out", "@/film.pid", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the calibration record would replace the input file"}},
+      {"calibration record is the report",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--calibration-out", "@/fitdata.txt", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the calibration record would replace the report"}},
+      {"a profile given as the calibration",
+       {"film.pid", "film.txt"},
+       {"film.dat>film.txt"},
+       {"--calibration", "@/film.txt", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"cannot use the calibration @/film.txt: not a Pellum calibration record"}},
       {"report cannot be written",
        {"film.pid"},
        {},
@@ -274,6 +295,47 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
     for (const auto& entry : fs::directory_iterator(folder_))
       EXPECT_NE(entry.path().filename().string()[0], '.') << c.name << ": stray file";
   }
+}
+
+// A kept calibration applied later converts byte for byte as the fit did, and writes no
+// report; a file that is not a record is refused before anything is converted.
+TEST_F(RunCalibrationTest, AKeptCalibrationConvertsAsTheFitDid) {
+  const std::string cal = (folder_ / "film.cal").string();
+  const std::string pid = (folder_ / "film.pid").string();
+  const auto dat = [&] {
+    std::ifstream in(folder_ / "film.dat", std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n95.5 1.0 1 2 20\n");
+  ASSERT_EQ(Run({"--two-theta", "28.45,47.31,56.13,69.14", "--calibration-out", cal, pid}),
+            kExitDone);
+  const std::string fitted = dat();
+  const std::string printed = out_.str().substr(0, out_.str().find("Info:"));
+  EXPECT_EQ(err_.str(),
+            pid + ": 1 line outside the calibrated range, converted by extrapolation\n");
+  fs::remove(folder_ / "film.dat");
+  fs::remove(Report());
+
+  ASSERT_EQ(Run({"--calibration", cal, pid}), kExitDone) << err_.str();
+  EXPECT_EQ(dat(), fitted);
+  EXPECT_EQ(out_.str().substr(0, out_.str().find("Info:")), printed);
+  EXPECT_FALSE(fs::exists(Report()));
+
+  Write("bad.cal", "pellum-calibration 1\nmodel quadratic\na1 0\na2 1\n");
+  EXPECT_EQ(Run({"--calibration", (folder_ / "bad.cal").string(), pid}), kExitRefused);
+  EXPECT_EQ(err_.str(), "pellum-cli: cannot use the calibration " + (folder_ / "bad.cal").string() +
+                            ": no a3 line\n");
+  EXPECT_EQ(dat(), fitted);
+
+  // The record is read like an input: an output reached through a link may not replace it.
+  std::ifstream kept(cal, std::ios::binary);
+  const std::string record((std::istreambuf_iterator<char>(kept)), {});
+  fs::remove(folder_ / "film.dat");
+  fs::create_symlink("film.cal", folder_ / "film.dat");
+  EXPECT_EQ(Run({"--calibration", cal, pid}), kExitFileFailed);
+  EXPECT_NE(err_.str().find("The output would replace an input file!"), std::string::npos);
+  std::ifstream after(cal, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), record);
 }
 
 TEST(PellumCli, BinaryReportsUsageAndVersion) {

@@ -2,8 +2,10 @@
 // the chart's pixels, and the two ways of closing it.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -183,6 +185,16 @@ TEST_F(DesktopWindowTest, OpenCalibratesConvertsAndDrawsTheChart) {
   EXPECT_EQ(window_->windowTitle(), "Pellum - film.pid");
   EXPECT_EQ(CountLines(folder_.File("film.dat")), 4);
   EXPECT_EQ(CountLines(folder_.File("fitdata.txt")), 17);
+
+  // Beside the chart, the quality of the calibration; Copy Calibration gives the same text.
+  const QString panel = window_->Panel()->Text();
+  EXPECT_TRUE(panel.startsWith("Model: quadratic\na1 = -0.006215050010224119 +/- "))
+      << panel.toStdString();
+  EXPECT_TRUE(panel.contains("3 3 1")) << panel.toStdString();
+  EXPECT_EQ(panel.count("<- largest"), 1);
+  EXPECT_TRUE(panel.contains("Calibrated range: 28.45 to 88.04 degrees"));
+  window_->Command(MenuCommand::CopyCalibration);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), panel);
 
   // The chart now carries six markers and the curve: many more dark pixels, on white.
   ::testing::internal::CaptureStdout();
