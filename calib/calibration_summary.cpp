@@ -9,22 +9,23 @@ namespace {
 void AppendCoefficient(std::string& out, const char* name, double value, bool withSu, double su) {
   out += name;
   out += " = " + ShortestText(value);
+  // The uncertainty on a line of its own keeps the panel narrow beside the chart.
   if (withSu)
-    out += " +/- " + ShortestText(su);
+    out += "\n     +/- " + ShortestText(su);
   out += '\n';
 }
 
 void AppendResidualTable(std::string& out, const FitQuality& q) {
-  out += "hkl      reading     actual  calibrated   residual\n";
+  out += "hkl    reading   actual calibrated  residual\n";
   for (std::size_t i = 0; i < q.rows.size(); ++i) {
     const ResidualRow& r = q.rows[i];
     out += r.hkl.empty() ? std::string_view("?    ") : r.hkl;
-    AppendFixed(out, r.reading, 4, 11);
-    AppendFixed(out, r.actual, 4, 11);
-    AppendFixed(out, r.calibrated, 5, 12);
-    AppendFixed(out, r.residual, 5, 11);
+    AppendFixed(out, r.reading, 4, 9);
+    AppendFixed(out, r.actual, 4, 9);
+    AppendFixed(out, r.calibrated, 5, 11);
+    AppendFixed(out, r.residual, 5, 10);
     if (i == q.maxRow && q.rows.size() > 1)
-      out += "  <- largest";
+      out += " *";
     out += '\n';
   }
 }
@@ -43,6 +44,8 @@ std::string DescribeCalibration(const CalibrationCoefficients& c, const FitQuali
     out += "(no uncertainties: as many readings as coefficients)\n";
   out += '\n';
   AppendResidualTable(out, q);
+  if (q.rows.size() > 1)
+    out += "* the largest residual\n";
   out += "rms ";
   AppendFixed(out, q.rms, 5);
   out += ", max ";

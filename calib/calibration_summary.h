@@ -13,12 +13,14 @@ namespace pellum {
 // the calibrated range. Columns line up in a fixed-width font.
 //
 //   Model: quadratic
-//   a1 = -0.011870739... +/- 0.0107...
+//   a1 = -0.006215050010224119
+//        +/- 0.008776385051821883
 //   ...
-//   hkl    reading     actual  calibrated   residual
-//   1 1 1  28.4500  28.4420    28.44213   -0.00013
-//   3 1 1  56.1300  56.1220    56.12484   -0.00284  <- largest
-//   rms 0.0019, max 0.0028
+//   hkl    reading   actual calibrated  residual
+//   1 1 1  28.4500  28.4420   28.44277  -0.00077
+//   3 3 1  76.3900  76.3760   76.37934  -0.00334 *
+//   * the largest residual
+//   rms 0.00172, max 0.00334
 //   Calibrated range: 28.45 to 88.04 degrees
 std::string DescribeCalibration(const CalibrationCoefficients& coefficients,
                                 const FitQuality& quality);

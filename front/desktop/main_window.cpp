@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <iostream>
 
 #include "app/calibration_record_commands.h"
@@ -21,7 +22,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   platform_ = std::make_unique<QtPlatform>(*this, *chart_);
 
   panel_ = new QualityPanel(this);
-  addDockWidget(Qt::RightDockWidgetArea, panel_);
+  PlacePanel();
 
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   AddCommand(file, QStringLiteral("&Open"), IDM_OPEN);
@@ -40,6 +41,23 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
   HandleCreate(state_, *platform_);
   ShowCalibration();
+}
+
+// The chart's texts need about three parts width to two of height: its coefficients stand to
+// the right of the plot. The panel goes beside the chart where the screen leaves room for
+// both at the chart's own size, and below it where not, so the chart keeps its width.
+void MainWindow::PlacePanel() {
+  const QSize chart = chart_->sizeHint();
+  const int menu = menuBar()->sizeHint().height();
+  const QSize room = screen()->availableGeometry().size() * 9 / 10;
+  QSize wanted(chart.width() + panel_->sizeHint().width(), chart.height() + menu);
+  if (wanted.width() <= room.width()) {
+    addDockWidget(Qt::RightDockWidgetArea, panel_);
+  } else {
+    addDockWidget(Qt::BottomDockWidgetArea, panel_);
+    wanted = QSize(chart.width(), chart.height() + menu + panel_->sizeHint().height());
+  }
+  resize(wanted.boundedTo(room));
 }
 
 void MainWindow::ShowCalibration() {

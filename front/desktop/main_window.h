@@ -32,6 +32,7 @@ class MainWindow : public QMainWindow {
 
  private:
   QAction* AddCommand(QMenu* menu, const QString& text, MenuCommand command);
+  void PlacePanel();
   // The panel and the commands that need a calibration follow the state after a command.
   void ShowCalibration();
 

@@ -13,8 +13,8 @@ QualityPanel::QualityPanel(QWidget* parent) : QDockWidget(QStringLiteral("Calibr
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  // Wide enough for the residual table's 52 columns and a scroll bar.
-  text_->setMinimumWidth(QFontMetrics(text_->font()).horizontalAdvance(QLatin1Char('0')) * 56);
+  // Wide enough for the residual table's 46 columns, the margins and a scroll bar.
+  text_->setMinimumWidth(QFontMetrics(text_->font()).horizontalAdvance(QLatin1Char('0')) * 50);
   setWidget(text_);
   ShowSummary({});
 }
