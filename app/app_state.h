@@ -8,6 +8,7 @@
 #include "calib/calibration_point.h"
 #include "calib/entry_texts.h"
 #include "calib/fit_quality.h"
+#include "io/file_stamp.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -38,6 +39,12 @@ struct AppState {
   // a conversion that failed; the open-file dialog starts on inputPath.
   std::string inputPath;
   std::string inputTitle;
+
+  // The file the last Open converted, its output and its stamp from just before; empty
+  // when that Open converted nothing. Export CIF gives it a block of its own.
+  std::string convertedPath;
+  std::string convertedOutputPath;
+  FileStamp convertedStamp;
 
   OpenFileSettings openFileSettings;
 

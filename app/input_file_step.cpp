@@ -1,6 +1,7 @@
 #include "app/input_file_step.h"
 
 #include "convert/input_dispatch.h"
+#include "convert/output_naming.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -23,7 +24,11 @@ InputFileOutcome RunInputFileStep(AppState& state, Platform& platform) {
   if (ChooseInputFile(platform, state.openFileSettings, state.inputPath, state.inputTitle) == 0) {
     return InputFileOutcome::Cancelled;
   }
+  const FileStamp stamp = StampOf(state.inputPath);
   if (ConvertInputFile(state.inputPath, state.coefficients, platform) != 0) {
+    state.convertedPath = state.inputPath;
+    state.convertedOutputPath = ConvertedOutputPath(state.inputPath);
+    state.convertedStamp = stamp;
     return InputFileOutcome::Converted;
   }
   platform.ShowMessage(state.inputPath, texts::kCannotOpenFile, MessageKind::Error);

@@ -28,6 +28,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   AddCommand(file, QStringLiteral("&Open"), IDM_OPEN);
   saveCalibration_ =
       AddCommand(file, QStringLiteral("Save &Calibration..."), MenuCommand::SaveCalibration);
+  exportCif_ = AddCommand(file, QStringLiteral("Export C&IF..."), MenuCommand::ExportCif);
   AddCommand(file, QStringLiteral("&Exit"), IDM_EXIT);
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
   copyCalibration_ =
@@ -63,6 +64,7 @@ void MainWindow::PlacePanel() {
 void MainWindow::ShowCalibration() {
   panel_->ShowSummary(CalibrationSummary(state_));
   saveCalibration_->setEnabled(state_.calibrated);
+  exportCif_->setEnabled(state_.calibrated);
   copyCalibration_->setEnabled(state_.calibrated);
 }
 
