@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "front/cli/find_silicon.h"
+
 namespace pellum::cli {
 namespace {
 
@@ -41,6 +43,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (arg == "--two-theta") {
       if (const std::string* v = value("--two-theta"))
         o.twoThetaList = *v;
+    } else if (arg == "--two-theta-from") {
+      if (const std::string* v = value("--two-theta-from"))
+        o.twoThetaFromProfile = *v;
+    } else if (arg == "--find-silicon") {
+      if (const std::string* v = value("--find-silicon"))
+        o.findSiliconProfile = *v;
     } else if (arg == "--report") {
       if (const std::string* v = value("--report"))
         o.reportPath = *v;
@@ -66,8 +74,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (!parsed.error.empty())
       return parsed;
   }
-  if (!o.showHelp && !o.showVersion && !o.twoThetaList) {
+  if (!o.showHelp && !o.showVersion && !o.twoThetaList && !o.twoThetaFromProfile &&
+      !o.findSiliconProfile) {
     parsed.error = "--two-theta is required";
+  } else if (const std::string profileError = ProfileOptionsError(o); !profileError.empty()) {
+    parsed.error = profileError;
   } else if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6) {
     parsed.error = "--two-theta takes at most six readings";
   }
@@ -91,6 +102,8 @@ std::vector<std::string> SplitTwoThetaList(const std::string& list) {
 
 std::string UsageText() {
   return R"(Usage: pellum-cli --two-theta LIST [--report PATH] [--chart PATH [--size WxH]] [--trace] [FILE...]
+       pellum-cli --two-theta-from PROFILE [the same options] [FILE...]
+       pellum-cli --find-silicon PROFILE
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
@@ -99,6 +112,11 @@ writes the fit report, and converts peak listings (.pid -> .dat) and intensity p
   --two-theta LIST  experimental two-theta of Si 1 1 1, 2 2 0, 3 1 1, 4 0 0, 3 3 1, 4 2 2,
                     comma-separated, in that order; a negative value (or a missing
                     trailing value) marks a reflection that could not be read
+  --two-theta-from PROFILE
+                    finds the six reflections in the film's profile (.txt) and
+                    calibrates from them as from --two-theta
+  --find-silicon PROFILE
+                    only prints the reflections found in the profile and the readings
   --report PATH     where the fit report goes (default: fitdata.txt in this folder)
   --chart PATH      draws the calibration chart to PATH: .svg, .png or .pdf
   --size WxH        the chart's size in pixels (default 800x600)
@@ -107,6 +125,7 @@ writes the fit report, and converts peak listings (.pid -> .dat) and intensity p
 
 Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
 Exit status: 0 done, 1 a file could not be converted, 2 refused readings or usage.
+--find-silicon exits 0 when it found two reflections or more, 2 otherwise.
 
 Example:
   pellum-cli --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --chart chart.png film.pid

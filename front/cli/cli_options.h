@@ -14,6 +14,10 @@ struct CliOptions {
   bool showHelp = false;
   bool showVersion = false;
   std::optional<std::string> twoThetaList;  // comma-separated entry texts, 1 1 1 first
+  // The readings found in this profile, in place of twoThetaList.
+  std::optional<std::string> twoThetaFromProfile;
+  // Only prints what this profile holds.
+  std::optional<std::string> findSiliconProfile;
   std::string reportPath{texts::kReportFileName};
   std::optional<std::string> chartPath;
   int chartWidth = 800;

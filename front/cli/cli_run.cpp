@@ -11,6 +11,7 @@
 #include "convert/input_dispatch.h"
 #include "front/cli/chart_output.h"
 #include "front/cli/console_messages.h"
+#include "front/cli/find_silicon.h"
 #include "front/cli/run_plan.h"
 #include "ui/user_texts.h"
 
@@ -60,14 +61,21 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
 }  // namespace
 
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.findSiliconProfile)
+    return RunFindSilicon(*options.findSiliconProfile, out, err);
   // Everything the command would write is checked against everything it reads first.
   const RunPlan plan = PlanRun(options);
   if (!plan.usageError.empty()) {
     err << "pellum-cli: " << plan.usageError << '\n';
     return kExitRefused;
   }
+  // Found readings are the texts a user would type: from here on the road is --two-theta's.
+  std::string list = options.twoThetaList.value_or("");
+  if (options.twoThetaFromProfile &&
+      !ReadingsFromProfile(*options.twoThetaFromProfile, out, err, list))
+    return kExitRefused;
   EntryTexts entries;
-  const std::vector<std::string> texts = SplitTwoThetaList(options.twoThetaList.value_or(""));
+  const std::vector<std::string> texts = SplitTwoThetaList(list);
   for (std::size_t i = 0; i < texts.size() && i < EntryTexts::kSlotCount; ++i) {
     entries.SetSlot(i, texts[i]);
   }

@@ -98,6 +98,9 @@ RunPlan PlanRun(const CliOptions& options) {
     inputs.emplace(ResolvedFile(input.inputPath), input.inputPath);
     plan.inputs.push_back(std::move(input));
   }
+  // The profile the readings are found in is read like an input and kept like one.
+  if (options.twoThetaFromProfile)
+    inputs.emplace(ResolvedFile(*options.twoThetaFromProfile), *options.twoThetaFromProfile);
 
   std::map<std::string, std::size_t> outputs;  // resolved output -> the input that gives it
   for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
