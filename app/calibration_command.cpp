@@ -16,7 +16,7 @@ int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& con
   bool valid = false;
   ParsedEntries values{};
   while (!valid) {
-    platform.ShowEntryDialog(state.entries);
+    platform.ShowEntryDialog(state.entries, state.inputPath);
     values = ParseEntries(state.entries);
     valid = ValidateEntries(state.entries, values, platform);
   }
