@@ -7,6 +7,7 @@
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
 #include "calib/entry_texts.h"
+#include "calib/fit_quality.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -25,6 +26,13 @@ struct AppState {
   std::vector<CalibrationPoint> points;
   int pointCount = 0;
   CalibrationCoefficients coefficients;
+
+  // Whether a fit has set the coefficients, and how good it was: the quality panel, Copy
+  // Calibration and Save Calibration show the last fit, even after an Open left with every
+  // reading at "-1" (which keeps the coefficients).
+  bool calibrated = false;
+  FitQuality quality;
+  std::vector<CalibrationPoint> fittedPoints;  // the points quality was computed from
 
   // The last converted file: full path and name without folders. Empty at start and after
   // a conversion that failed; the open-file dialog starts on inputPath, which is also the

@@ -7,38 +7,68 @@
 #include "calib/entry_validation.h"
 #include "calib/fit.h"
 #include "calib/fit_report.h"
+#include "calib/reading_offsets.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
+namespace {
+
+// Readings far from their reflections are asked about before the fit; false when the user
+// chose to edit them.
+bool ReadingsAccepted(const ParsedEntries& values, Platform& platform) {
+  const std::vector<FarReading> far = FindFarReadings(values, kDefaultMaxOffset);
+  return far.empty() ||
+         platform.AskQuestion(DescribeFarReadings(far, kDefaultMaxOffset),
+                              texts::kCheckReadingsCaption, texts::kUseAnyway, texts::kEdit);
+}
+
+void WriteReport(const FitResult& result, AppState& state, Platform& platform,
+                 std::ostream& console) {
+  if (WriteFitReport(result, state.reportPath, console) == 0)
+    return;
+  // The calibration goes on without its report, but the user is told where it is not.
+  std::error_code error;
+  const std::filesystem::path shown = std::filesystem::absolute(state.reportPath, error);
+  platform.ShowMessage(error ? state.reportPath : shown.string(), texts::kCannotWriteReport,
+                       MessageKind::Warning);
+}
+
+}  // namespace
 
 int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& console) {
-  // Not valid at first, so the dialog is shown at least once on every Open.
-  bool valid = false;
-  ParsedEntries values{};
-  while (!valid) {
+  while (true) {
     platform.ShowEntryDialog(state.entries, state.inputPath);
-    values = ParseEntries(state.entries);
-    valid = ValidateEntries(state.entries, values, platform);
-  }
+    const ParsedEntries values = ParseEntries(state.entries);
+    if (!ValidateEntries(state.entries, values, platform) || !ReadingsAccepted(values, platform))
+      continue;
 
-  state.pointCount = BuildCalibrationPoints(values, state.points);
-  if (state.pointCount >= 1) {
-    // The chart is drawn later, from the new points and the coefficients the fit sets now.
+    std::vector<CalibrationPoint> points;
+    if (BuildCalibrationPoints(values, points) == 0) {
+      // Every reading "-1": the user leaves without calibrating; the coefficients stay.
+      state.points.clear();
+      state.pointCount = 0;
+      return 0;
+    }
+    const CalibrationFit fit = FitCalibration(points);
+    if (!IsCalibration(fit.coefficients)) {
+      // Refused before anything is written or changed: the last calibration stays whole.
+      platform.ShowMessage(texts::kNoCalibration, texts::kWarningCaption, MessageKind::Warning);
+      continue;
+    }
+
+    state.points = points;
+    state.pointCount = static_cast<int>(points.size());
+    // The chart is drawn later, from the new points and the coefficients set now.
     platform.InvalidateChart();
-    const CalibrationFit fit = FitCalibration(std::span<const CalibrationPoint>(
-        state.points.data(), static_cast<std::size_t>(state.pointCount)));
     // The report is written before the coefficients change, so it exists even when the
     // user then cancels the file dialog.
-    if (WriteFitReport(fit.result, state.reportPath, console) != 0) {
-      // The calibration goes on without its report, but the user is told where it is not.
-      std::error_code error;
-      const std::filesystem::path shown = std::filesystem::absolute(state.reportPath, error);
-      platform.ShowMessage(error ? state.reportPath : shown.string(), texts::kCannotWriteReport,
-                           MessageKind::Warning);
-    }
+    WriteReport(fit.result, state, platform, console);
     state.coefficients = fit.coefficients;
+    state.calibrated = true;
+    state.quality = AssessFit(points, fit.coefficients, PrefersStraightLine(fit.result));
+    state.fittedPoints = std::move(points);
+    return state.pointCount;
   }
-  return state.pointCount;
 }
 
 }  // namespace pellum

@@ -29,6 +29,22 @@ class Platform : public MessageSink {
   virtual bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                                   std::string& inputTitle) = 0;
 
+  // Asks a question with two answers, such as "Use anyway" and "Edit". The declining
+  // answer is the default one, chosen also by Escape or by closing the box: a question
+  // dismissed without thought must not let a doubtful calibration through. True when the
+  // user chose acceptText.
+  virtual bool AskQuestion(std::string_view text, std::string_view caption,
+                           std::string_view acceptText, std::string_view declineText) = 0;
+
+  // Lets the user name a file to write, starting on suggestedPath, with one type filter
+  // ("Calibration Files (*.cal)", "*.cal"). Returns true with the chosen path in path;
+  // false, path untouched, when the user cancels. The caller writes the file.
+  virtual bool ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+                                  const std::string& suggestedPath, std::string& path) = 0;
+
+  // Puts text on the clipboard, for pasting into a lab notebook.
+  virtual void SetClipboardText(std::string_view text) = 0;
+
   virtual void ShowAboutBox() = 0;
 
   // The main window's caption, e.g. "Pellum - film.pid".

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "app/calibration_command.h"
+#include "app/calibration_record_commands.h"
 #include "app/input_file_step.h"
 #include "chart/calibration_chart.h"
 #include "ui/user_texts.h"
@@ -50,6 +51,12 @@ void HandleCommand(AppState& state, Platform& platform, MenuCommand command,
         RunInputFileStep(state, platform);
         SetMainTitle(platform, state.inputTitle);
       }
+      break;
+    case MenuCommand::SaveCalibration:
+      SaveCalibration(state, platform);
+      break;
+    case MenuCommand::CopyCalibration:
+      CopyCalibration(state, platform);
       break;
     case MenuCommand::Exit:
       platform.CloseMainWindow();

@@ -12,7 +12,14 @@ namespace pellum {
 
 // The menu's commands, by their identifiers: a toolkit that delivers identifiers may cast
 // them, and one that is not listed here is ignored.
-enum class MenuCommand : int { About = 40001, Open = 40004, Exit = 40005 };
+// Save Calibration and Copy Calibration come after the first three, which keep theirs.
+enum class MenuCommand : int {
+  About = 40001,
+  Open = 40004,
+  Exit = 40005,
+  SaveCalibration = 40006,
+  CopyCalibration = 40007,
+};
 inline constexpr MenuCommand IDM_ABOUT = MenuCommand::About;
 inline constexpr MenuCommand IDM_OPEN = MenuCommand::Open;
 inline constexpr MenuCommand IDM_EXIT = MenuCommand::Exit;
@@ -39,8 +46,9 @@ void HandleResize(AppState& state, int clientWidth, int clientHeight);
 void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace);
 
 // A menu command. IDM_OPEN calibrates and, with at least one point, converts a file and
-// shows its name in the title; IDM_ABOUT shows the About box; IDM_EXIT closes the window.
-// Any other identifier is ignored.
+// shows its name in the title; IDM_ABOUT shows the About box; IDM_EXIT closes the window;
+// SaveCalibration and CopyCalibration keep the last calibration in a file or on the
+// clipboard, and do nothing before the first. Any other identifier is ignored.
 void HandleCommand(AppState& state, Platform& platform, MenuCommand command, std::ostream& console);
 
 // The window is gone: the calibration points are released.

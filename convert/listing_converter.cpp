@@ -70,6 +70,7 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
   }
 
   std::uint64_t skipped = 0;
+  std::uint64_t outside = 0;
   std::array<std::string_view, kIntensityField + 1> fields;
   while (ReadTextLine(in, line, kKeptLineBytes)) {
     // A row needs its fifth field; a shorter or empty line would otherwise be converted
@@ -78,8 +79,9 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
       ++skipped;
       continue;
     }
-    const double twoTheta =
-        CalibratedTwoTheta(coefficients, ParseFieldNumber(fields[kTwoThetaField]));
+    const double reading = ParseFieldNumber(fields[kTwoThetaField]);
+    outside += OutsideCalibratedRange(stats, reading) ? 1 : 0;
+    const double twoTheta = CalibratedTwoTheta(coefficients, reading);
     const double intensity = ParseFieldNumber(fields[kIntensityField]);
 
     block.append("0 0 0  ");
@@ -95,6 +97,7 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
   }
   if (stats != nullptr) {
     stats->skippedLines = skipped;
+    stats->rowsOutsideRange = outside;
   }
 
   block.append("0 0 0\n");

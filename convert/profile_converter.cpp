@@ -60,6 +60,7 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
   }
 
   std::uint64_t skipped = 0;
+  std::uint64_t outside = 0;
   std::array<std::string_view, kIntensityField + 1> fields;
   while (ReadTextLine(in, line, kKeptLineBytes)) {
     // Both numbers must come from this line; a line without its intensity is skipped.
@@ -67,8 +68,9 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
       ++skipped;
       continue;
     }
-    const double twoTheta =
-        CalibratedTwoTheta(coefficients, ParseFieldNumber(fields[kTwoThetaField]));
+    const double reading = ParseFieldNumber(fields[kTwoThetaField]);
+    outside += OutsideCalibratedRange(stats, reading) ? 1 : 0;
+    const double twoTheta = CalibratedTwoTheta(coefficients, reading);
     const double relative = ParseFieldNumber(fields[kIntensityField]) / maximum * 100.0;
 
     AppendFixedRow(block, twoTheta, 6);
@@ -84,6 +86,7 @@ ConversionOutcome WriteCalibratedProfile(std::istream& in, std::ostream& out, do
   }
   if (stats != nullptr) {
     stats->skippedLines = skipped;
+    stats->rowsOutsideRange = outside;
   }
   if (!FlushRowBlock(out, block) || !out.flush()) {
     return ConversionOutcome::WriteFailed;

@@ -22,6 +22,13 @@ bool ParseSize(const std::string& text, int& width, int& height) {
          width > 0 && height > 0 && width <= kLargest && height <= kLargest;
 }
 
+// A positive, finite number of degrees, all of the text.
+bool ParseDegrees(const std::string& text, double& degrees) {
+  const char* end = text.data() + text.size();
+  auto [after, error] = std::from_chars(text.data(), end, degrees);
+  return error == std::errc() && after == end && degrees > 0.0 && degrees < 1e300;
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -49,6 +56,17 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (arg == "--find-silicon") {
       if (const std::string* v = value("--find-silicon"))
         o.findSiliconProfile = *v;
+    } else if (arg == "--max-offset") {
+      if (const std::string* v = value("--max-offset");
+          v != nullptr && !ParseDegrees(*v, o.maxOffset)) {
+        parsed.error = "--max-offset takes a positive number of degrees, such as 1.5";
+      }
+    } else if (arg == "--calibration") {
+      if (const std::string* v = value("--calibration"))
+        o.calibrationPath = *v;
+    } else if (arg == "--calibration-out") {
+      if (const std::string* v = value("--calibration-out"))
+        o.calibrationOutPath = *v;
     } else if (arg == "--report") {
       if (const std::string* v = value("--report"))
         o.reportPath = *v;
@@ -74,11 +92,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (!parsed.error.empty())
       return parsed;
   }
-  if (!o.showHelp && !o.showVersion && !o.twoThetaList && !o.twoThetaFromProfile &&
-      !o.findSiliconProfile) {
-    parsed.error = "--two-theta is required";
-  } else if (const std::string profileError = ProfileOptionsError(o); !profileError.empty()) {
+  if (o.showHelp || o.showVersion)
+    return parsed;
+  if (const std::string profileError = ProfileOptionsError(o); !profileError.empty()) {
     parsed.error = profileError;
+  } else if (o.findSiliconProfile) {
+    return parsed;
+  } else if (!o.twoThetaList && !o.calibrationPath && !o.twoThetaFromProfile) {
+    parsed.error = "--two-theta or --calibration is required";
+  } else if (o.twoThetaList && o.calibrationPath) {
+    parsed.error = "--two-theta and --calibration exclude each other";
   } else if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6) {
     parsed.error = "--two-theta takes at most six readings";
   }
@@ -101,8 +124,10 @@ std::vector<std::string> SplitTwoThetaList(const std::string& list) {
 }
 
 std::string UsageText() {
-  return R"(Usage: pellum-cli --two-theta LIST [--report PATH] [--chart PATH [--size WxH]] [--trace] [FILE...]
-       pellum-cli --two-theta-from PROFILE [the same options] [FILE...]
+  return R"(Usage: pellum-cli --two-theta LIST [--max-offset DEG] [--report PATH] [--calibration-out PATH]
+                  [--chart PATH [--size WxH]] [--trace] [FILE...]
+       pellum-cli --two-theta-from PROFILE [the options of --two-theta] [FILE...]
+       pellum-cli --calibration PATH [--chart PATH [--size WxH]] [--trace] [FILE...]
        pellum-cli --find-silicon PROFILE
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
@@ -117,15 +142,29 @@ writes the fit report, and converts peak listings (.pid -> .dat) and intensity p
                     calibrates from them as from --two-theta
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
+  --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
+                    actual two-theta, almost always a typing slip (default 1)
   --report PATH     where the fit report goes (default: fitdata.txt in this folder)
+  --calibration-out PATH
+                    also keeps the calibration at full precision in PATH: coefficients,
+                    their covariance, the readings and the reference values
+  --calibration PATH
+                    applies the calibration kept in PATH instead of fitting readings;
+                    no report is written
   --chart PATH      draws the calibration chart to PATH: .svg, .png or .pdf
   --size WxH        the chart's size in pixels (default 800x600)
   --trace           writes the chart's label trace lines to standard output
   --help, --version
 
 Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
-Exit status: 0 done, 1 a file could not be converted, 2 refused readings or usage.
---find-silicon exits 0 when it found two reflections or more, 2 otherwise.
+After the model and coefficients, the quality of the fit: one "residual HKL READING ACTUAL
+CALIBRATED RESIDUAL" line per reflection used, then rms, max, su_a1 su_a2 su_a3 (when
+there are more readings than coefficients) and the calibrated range. Rows converted
+outside that range are counted on standard error.
+
+Exit status: 0 done, 1 a file could not be written or converted, 2 refused readings,
+calibration or usage. --find-silicon exits 0 when it found two reflections or more, 2
+otherwise.
 
 Example:
   pellum-cli --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --chart chart.png film.pid

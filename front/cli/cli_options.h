@@ -18,6 +18,10 @@ struct CliOptions {
   std::optional<std::string> twoThetaFromProfile;
   // Only prints what this profile holds.
   std::optional<std::string> findSiliconProfile;
+  // A reading further than this from its reflection's actual two-theta refuses the set.
+  double maxOffset = 1.0;
+  std::optional<std::string> calibrationPath;     // a record to apply instead of readings
+  std::optional<std::string> calibrationOutPath;  // where to keep the calibration's record
   std::string reportPath{texts::kReportFileName};
   std::optional<std::string> chartPath;
   int chartWidth = 800;

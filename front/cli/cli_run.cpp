@@ -1,15 +1,13 @@
 #include "front/cli/cli_run.h"
 
-#include <charconv>
 #include <filesystem>
 #include <vector>
 
-#include "calib/calibration_points.h"
-#include "calib/entry_validation.h"
-#include "calib/fit.h"
+#include "calib/calibration_record.h"
 #include "calib/fit_report.h"
 #include "convert/input_dispatch.h"
 #include "front/cli/chart_output.h"
+#include "front/cli/cli_calibration.h"
 #include "front/cli/console_messages.h"
 #include "front/cli/find_silicon.h"
 #include "front/cli/run_plan.h"
@@ -18,24 +16,12 @@
 namespace pellum::cli {
 namespace {
 
-// The shortest text that reads back to the same double.
-std::string Shortest(double value) {
-  std::string text(32, '\0');
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
-  text.resize(static_cast<std::size_t>(result.ptr - text.data()));
-  return text;
-}
-
-void PrintCoefficients(const FitResult& fit, const CalibrationCoefficients& c, std::ostream& out) {
-  out << "model " << (PrefersStraightLine(fit) ? "straight-line" : "quadratic") << '\n'
-      << "a1 " << Shortest(c.a1) << '\n'
-      << "a2 " << Shortest(c.a2) << '\n'
-      << "a3 " << Shortest(c.a3) << '\n'
-      << "delta " << Shortest(c.delta) << '\n';
+void SayLines(std::ostream& err, const std::string& path, std::uint64_t count, const char* what) {
+  err << path << ": " << count << (count == 1 ? " line " : " lines ") << what << '\n';
 }
 
 bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoefficients& c,
-                  std::ostream& out, std::ostream& err) {
+                  const FitQuality& quality, std::ostream& out, std::ostream& err) {
   ConsoleMessages messages(out, err);
   bool allConverted = true;
   for (const InputPlan& input : inputs) {
@@ -46,14 +32,18 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
       continue;
     }
     ConversionStats stats;
+    stats.rangeLow = quality.rangeLow;
+    stats.rangeHigh = quality.rangeHigh;
     if (ConvertInputFile(path, c, messages, &stats) == 0) {
       messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
       allConverted = false;
     }
-    if (stats.skippedLines > 0) {
-      err << path << ": " << stats.skippedLines << (stats.skippedLines == 1 ? " line" : " lines")
-          << " skipped (empty, or fewer fields than a data line needs)\n";
-    }
+    if (stats.skippedLines > 0)
+      SayLines(err, path, stats.skippedLines,
+               "skipped (empty, or fewer fields than a data line needs)");
+    if (stats.rowsOutsideRange > 0)
+      SayLines(err, path, stats.rowsOutsideRange,
+               "outside the calibrated range, converted by extrapolation");
   }
   return allConverted;
 }
@@ -70,40 +60,39 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     return kExitRefused;
   }
   // Found readings are the texts a user would type: from here on the road is --two-theta's.
-  std::string list = options.twoThetaList.value_or("");
-  if (options.twoThetaFromProfile &&
-      !ReadingsFromProfile(*options.twoThetaFromProfile, out, err, list))
-    return kExitRefused;
-  EntryTexts entries;
-  const std::vector<std::string> texts = SplitTwoThetaList(list);
-  for (std::size_t i = 0; i < texts.size() && i < EntryTexts::kSlotCount; ++i) {
-    entries.SetSlot(i, texts[i]);
+  CliOptions readings = options;
+  if (options.twoThetaFromProfile) {
+    std::string list;
+    if (!ReadingsFromProfile(*options.twoThetaFromProfile, out, err, list))
+      return kExitRefused;
+    readings.twoThetaList = list;
   }
-  const ParsedEntries values = ParseEntries(entries);
-  ConsoleMessages warnings(err, err);
-  if (!ValidateEntries(entries, values, warnings))
+  RunCalibrationData data;
+  if (!ObtainCalibration(readings, data, err))
     return kExitRefused;
 
-  std::vector<CalibrationPoint> points;
-  if (BuildCalibrationPoints(values, points) == 0) {
-    err << "pellum-cli: every reading is negative (not available): nothing to calibrate\n";
-    return kExitRefused;
-  }
-
-  const CalibrationFit fit = FitCalibration(points);
   ConsoleMessages messages(out, err);
-  // A calibration without its report still converts the files, but the run is not done.
-  bool allWritten = WriteFitReport(fit.result, options.reportPath, err) == 0;
-  if (!allWritten)
-    messages.ShowMessage(options.reportPath, texts::kCannotWriteReport, MessageKind::Warning);
-  const CalibrationCoefficients& coefficients = fit.coefficients;
-  PrintCoefficients(fit.result, coefficients, out);
+  bool allWritten = true;
+  if (data.fitted) {
+    // A calibration without its report still converts the files, but the run is not done.
+    allWritten = WriteFitReport(data.result, options.reportPath, err) == 0;
+    if (!allWritten)
+      messages.ShowMessage(options.reportPath, texts::kCannotWriteReport, MessageKind::Warning);
+  }
+  PrintCalibration(data, out);
+  if (options.calibrationOutPath &&
+      !WriteCalibrationRecordFile(*options.calibrationOutPath, RecordOf(data))) {
+    messages.ShowMessage(*options.calibrationOutPath, texts::kCannotWriteRecord,
+                         MessageKind::Error);
+    allWritten = false;
+  }
 
+  const CalibrationCoefficients& coefficients = data.coefficients;
   std::ostream nowhere(nullptr);
   std::ostream& trace = options.trace ? out : nowhere;
   if (options.chartPath) {
-    const ChartRequest request{
-        *options.chartPath, options.chartWidth, options.chartHeight, points, coefficients, &trace};
+    const ChartRequest request{*options.chartPath, options.chartWidth, options.chartHeight,
+                               data.points,        coefficients,       &trace};
     std::string error;
     if (!RenderChartFile(request, error)) {
       if (error != *options.chartPath)
@@ -112,10 +101,10 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
       allWritten = false;
     }
   } else if (options.trace) {
-    TraceChart(options.chartWidth, options.chartHeight, points, coefficients, trace);
+    TraceChart(options.chartWidth, options.chartHeight, data.points, coefficients, trace);
   }
 
-  const bool allConverted = ConvertFiles(plan.inputs, coefficients, out, err);
+  const bool allConverted = ConvertFiles(plan.inputs, coefficients, data.quality, out, err);
   return allConverted && allWritten ? kExitDone : kExitFileFailed;
 }
 

@@ -39,12 +39,14 @@ bool Search(const std::string& profile, std::ostream& out, std::ostream& err,
 
 std::string ProfileOptionsError(const CliOptions& o) {
   if (o.findSiliconProfile) {
-    const bool alone = !o.twoThetaList && !o.twoThetaFromProfile && o.files.empty() &&
-                       !o.chartPath && !o.trace && o.reportPath == texts::kReportFileName;
+    const bool alone = !o.twoThetaList && !o.twoThetaFromProfile && !o.calibrationPath &&
+                       !o.calibrationOutPath && o.files.empty() && !o.chartPath && !o.trace &&
+                       o.reportPath == texts::kReportFileName;
     return alone ? "" : "--find-silicon PROFILE takes no other option and no file";
   }
-  if (o.twoThetaFromProfile && o.twoThetaList) {
-    return "--two-theta-from takes the place of --two-theta: give one of them";
+  if (o.twoThetaFromProfile && (o.twoThetaList || o.calibrationPath)) {
+    return "--two-theta-from takes the place of --two-theta: give one of them, and no "
+           "--calibration";
   }
   return "";
 }

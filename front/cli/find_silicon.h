@@ -10,7 +10,7 @@ namespace pellum::cli {
 
 // What is wrong with how --find-silicon and --two-theta-from are combined with the other
 // options; empty when nothing is. --find-silicon stands alone; --two-theta-from takes the
-// place of --two-theta.
+// place of --two-theta (and so excludes --calibration too).
 std::string ProfileOptionsError(const CliOptions& options);
 
 // One line per reflection, then the six readings as --two-theta takes them:

@@ -101,6 +101,9 @@ RunPlan PlanRun(const CliOptions& options) {
   // The profile the readings are found in is read like an input and kept like one.
   if (options.twoThetaFromProfile)
     inputs.emplace(ResolvedFile(*options.twoThetaFromProfile), *options.twoThetaFromProfile);
+  // The calibration record is read like an input: no output may replace it.
+  if (options.calibrationPath)
+    inputs.emplace(ResolvedFile(*options.calibrationPath), *options.calibrationPath);
 
   std::map<std::string, std::size_t> outputs;  // resolved output -> the input that gives it
   for (std::size_t i = 0; i < plan.inputs.size(); ++i) {
@@ -124,13 +127,22 @@ RunPlan PlanRun(const CliOptions& options) {
              plan.inputs[outputs[resolved]].outputPath;
     return "";
   };
-  if (plan.usageError.empty())
-    plan.usageError = clash(options.reportPath, "the report");
-  if (plan.usageError.empty() && options.chartPath) {
-    plan.usageError = clash(*options.chartPath, "the chart");
-    if (plan.usageError.empty() &&
-        ResolvedFile(*options.chartPath) == ResolvedFile(options.reportPath))
-      plan.usageError = "the chart would replace the report " + options.reportPath;
+  // Every file the command writes besides the conversions, and what it is called: none may
+  // be an input, an output or another of them. Applying a record writes no report.
+  std::vector<std::pair<std::string, std::string>> written;
+  if (!options.calibrationPath)
+    written.emplace_back(options.reportPath, "the report");
+  if (options.calibrationOutPath)
+    written.emplace_back(*options.calibrationOutPath, "the calibration record");
+  if (options.chartPath)
+    written.emplace_back(*options.chartPath, "the chart");
+  for (std::size_t i = 0; i < written.size() && plan.usageError.empty(); ++i) {
+    plan.usageError = clash(written[i].first, written[i].second.c_str());
+    for (std::size_t j = 0; j < i && plan.usageError.empty(); ++j) {
+      if (ResolvedFile(written[i].first) == ResolvedFile(written[j].first))
+        plan.usageError =
+            written[i].second + " would replace " + written[j].second + " " + written[j].first;
+    }
   }
   return plan;
 }

@@ -7,6 +7,7 @@
 
 #include "calib/reference_table.h"
 #include "front/desktop/dialog_frame.h"
+#include "front/desktop/reading_field.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -45,7 +46,7 @@ EntryDialog::EntryDialog(EntryTexts& entries, QWidget* owner)
     const int gridRow = static_cast<int>(row) + 1;
     grid->addWidget(Label(ReferenceTable[row].hkl, this), gridRow, 0);
     grid->addWidget(Label(ReferenceTable[row].displayText, this), gridRow, 1);
-    auto* field = new QLineEdit(this);
+    auto* field = new ReadingField(this);
     field->setObjectName(QStringLiteral("entry%1").arg(row));
     field->setMaxLength(static_cast<int>(EntryTexts::kMaxSlotLength));
     field->setText(QString::fromStdString(entries.Slot(row)));

@@ -8,6 +8,7 @@
 #include "app/window_commands.h"
 #include "front/desktop/chart_widget.h"
 #include "front/desktop/qt_platform.h"
+#include "front/desktop/quality_panel.h"
 
 namespace pellum {
 
@@ -23,6 +24,7 @@ class MainWindow : public QMainWindow {
 
   AppState& State() { return state_; }
   ChartWidget* Chart() const { return chart_; }
+  QualityPanel* Panel() const { return panel_; }
 
  protected:
   // The close button and Exit end the same way: the window goes and the points with it.
@@ -30,9 +32,15 @@ class MainWindow : public QMainWindow {
 
  private:
   QAction* AddCommand(QMenu* menu, const QString& text, MenuCommand command);
+  void PlacePanel();
+  // The panel and the commands that need a calibration follow the state after a command.
+  void ShowCalibration();
 
   AppState state_;
   ChartWidget* chart_ = nullptr;
+  QualityPanel* panel_ = nullptr;
+  QAction* saveCalibration_ = nullptr;
+  QAction* copyCalibration_ = nullptr;
   std::unique_ptr<QtPlatform> platform_;
 };
 

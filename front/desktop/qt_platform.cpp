@@ -1,11 +1,15 @@
 #include "front/desktop/qt_platform.h"
 
+#include <QClipboard>
+#include <QFileDialog>
 #include <QFontMetrics>
+#include <QGuiApplication>
 
 #include "front/desktop/about_box.h"
 #include "front/desktop/entry_dialog.h"
 #include "front/desktop/message_box.h"
 #include "front/desktop/open_file_dialog.h"
+#include "front/desktop/question_box.h"
 
 namespace pellum {
 
@@ -33,6 +37,35 @@ void QtPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPath) {
 bool QtPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                                     std::string& inputTitle) {
   return RunOpenFileDialog(&mainWindow_, settings, inputPath, inputTitle);
+}
+
+bool QtPlatform::AskQuestion(std::string_view text, std::string_view caption,
+                             std::string_view acceptText, std::string_view declineText) {
+  return AskQuestionBox(&mainWindow_, text, caption, acceptText, declineText);
+}
+
+bool QtPlatform::ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+                                    const std::string& suggestedPath, std::string& path) {
+  QFileDialog dialog(&mainWindow_,
+                     QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
+  dialog.setObjectName(QStringLiteral("saveFileDialog"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // Qt's own dialog on every desktop, as the open-file dialog, so tests drive the same one.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilter(QString::fromStdString(filter.description));
+  dialog.setDefaultSuffix(
+      QString::fromStdString(filter.pattern.substr(filter.pattern.rfind('.') + 1)));
+  dialog.selectFile(QString::fromStdString(suggestedPath));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return false;
+  path = dialog.selectedFiles().front().toStdString();
+  return true;
+}
+
+void QtPlatform::SetClipboardText(std::string_view text) {
+  QGuiApplication::clipboard()->setText(
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void QtPlatform::ShowAboutBox() {

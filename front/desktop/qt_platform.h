@@ -16,6 +16,11 @@ class QtPlatform : public Platform {
   void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) override;
   bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                           std::string& inputTitle) override;
+  bool AskQuestion(std::string_view text, std::string_view caption, std::string_view acceptText,
+                   std::string_view declineText) override;
+  bool ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+                          const std::string& suggestedPath, std::string& path) override;
+  void SetClipboardText(std::string_view text) override;
   void ShowAboutBox() override;
   void SetWindowTitle(std::string_view title) override;
   void InvalidateChart() override;

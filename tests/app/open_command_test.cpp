@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/window_commands.h"
+#include "calib/calibration_record.h"
 #include "tests/app/scripted_platform.h"
 
 namespace pellum {
@@ -76,7 +78,7 @@ const std::vector<OpenCase>& OpenCases() {
       {"AllNegativeKeepsTheOldTitle", "old.pid", {kNone}, {}, {}, {kNoneShown}, "old.pid", false},
       {"TooLargeWarnsOnceAndReopensWithTheText",
        "",
-       {{"150", "47.31", "160", "-1", "-1", "-1"}, {"15", "47.31", "-1", "-1", "-1", "-1"}},
+       {{"150", "47.31", "160", "-1", "-1", "-1"}, {"28.45", "47.31", "-1", "-1", "-1", "-1"}},
        {},
        {""},
        {kNoneShown, "message Warning!|2 theta value must be below 100.|warning",
@@ -292,6 +294,116 @@ TEST_F(OpenCommandTest, AnUnwritableReportIsSaidBeforeTheFileDialog) {
                 "entry -1|-1|-1|-1|-1|-1", "repaint",
                 "message Cannot write the fit report!|<dir>/missing/fitdata.txt|warning",
                 kFreshDialog, "title Pellum - (untitled)"}));
+}
+
+// Readings far from their reflections are asked about before the fit, and readings that
+// determine nothing are refused after it; either way nothing is written until the user
+// gives a set that calibrates. Each row: the entry answers, the question's answers, what
+// the shell asked, and whether the second set was fitted.
+TEST_F(OpenCommandTest, DoubtfulReadingsAreAskedAboutAndUndeterminedOnesRefused) {
+  const Readings swapped = {"28.45", "47.31", "65.021", "-1", "-1", "-1"};
+  const std::string question =
+      "question Check the readings|Readings more than 1 degree from the actual 2 theta of "
+      "their reflection:\n3 1 1: reading 65.021, actual 56.122, difference +8.899|Use "
+      "anyway|Edit";
+  const std::string tinyQuestion =
+      "question Check the readings|Readings more than 1 degree from the actual 2 theta of "
+      "their reflection:\n1 1 1: reading 0, actual 28.442, difference -28.442\n2 2 0: reading "
+      "1e-320, actual 47.303, difference -47.303|Use anyway|Edit";
+  const std::string refused =
+      "message Warning!|The readings do not determine a calibration.|warning";
+  struct Case {
+    const char* name;
+    std::vector<Readings> readings;
+    std::vector<bool> answers;
+    std::vector<std::string> log;
+    bool fitted;
+  };
+  const std::vector<Case> cases = {
+      {"Edit reopens the dialog as left",
+       {swapped, kNone},
+       {false},
+       {kNoneShown, question, "entry 28.45|47.31|65.021|-1|-1|-1"},
+       false},
+      {"Use anyway fits",
+       {swapped},
+       {true},
+       {kNoneShown, question, "repaint", kFreshDialog, "title Pellum - (untitled)"},
+       true},
+      {"no calibration from 0 and 1e-320",
+       {{"0", "1e-320", "-1", "-1", "-1", "-1"}, kNone},
+       {true},
+       {kNoneShown, tinyQuestion, refused, "entry 0|1e-320|-1|-1|-1|-1"},
+       false},
+  };
+  for (const Case& c : cases) {
+    AppState state;
+    state.reportPath = state_.reportPath;
+    fs::remove(state.reportPath);
+    HandleCreate(state, platform_);
+    platform_.log.clear();
+    platform_.readings.assign(c.readings.begin(), c.readings.end());
+    platform_.answers.assign(c.answers.begin(), c.answers.end());
+    platform_.files = {{false, ""}};
+    if (!c.fitted)
+      platform_.files.clear();
+    HandleCommand(state, platform_, IDM_OPEN, std::cout);
+    EXPECT_EQ(platform_.log, c.log) << c.name;
+    EXPECT_TRUE(platform_.answers.empty()) << c.name;
+    EXPECT_EQ(fs::exists(state.reportPath), c.fitted) << c.name;
+    EXPECT_EQ(state.calibrated, c.fitted) << c.name;
+    EXPECT_EQ(std::isfinite(state.coefficients.a1), true) << c.name;
+  }
+}
+
+// A refused set leaves the last calibration whole: its points, coefficients and report.
+TEST_F(OpenCommandTest, ARefusedSetKeepsTheLastCalibration) {
+  platform_.readings = {kSix, {"28.45", "28.450000000000003", "-1", "-1", "-1", "-1"}, kNone};
+  platform_.answers = {true};
+  platform_.files = {{false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  const CalibrationCoefficients fitted = state_.coefficients;
+  std::ifstream report(state_.reportPath);
+  const std::string before((std::istreambuf_iterator<char>(report)), {});
+
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  EXPECT_EQ(state_.coefficients.a1, fitted.a1);
+  EXPECT_TRUE(state_.calibrated);
+  EXPECT_EQ(state_.fittedPoints.size(), 6u);
+  std::ifstream after(state_.reportPath);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), before);
+}
+
+// Save Calibration and Copy Calibration: nothing before a calibration, then the record in
+// the chosen file (or the failure with its path) and the summary on the clipboard.
+TEST_F(OpenCommandTest, TheCalibrationIsSavedAndCopied) {
+  HandleCommand(state_, platform_, MenuCommand::SaveCalibration, std::cout);
+  HandleCommand(state_, platform_, MenuCommand::CopyCalibration, std::cout);
+  EXPECT_TRUE(platform_.log.empty());
+
+  WriteFile("film.pid", kListing);
+  platform_.readings = {kSix};
+  platform_.files = {{true, InFolder("film.pid")}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  platform_.log.clear();
+  platform_.saves = {{true, InFolder("film.cal")}, {true, InFolder("missing/film.cal")}};
+  HandleCommand(state_, platform_, MenuCommand::SaveCalibration, std::cout);
+  HandleCommand(state_, platform_, MenuCommand::SaveCalibration, std::cout);
+  HandleCommand(state_, platform_, MenuCommand::CopyCalibration, std::cout);
+  EXPECT_EQ(platform_.log,
+            (std::vector<std::string>{
+                "save title=Save Calibration filter=*.cal start=<dir>/calibration.cal",
+                "message Info|Calibration is saved as <dir>/film.cal|information",
+                "save title=Save Calibration filter=*.cal start=<dir>/calibration.cal",
+                "message Cannot write the calibration file!|<dir>/missing/film.cal|error",
+                "clipboard Model: quadratic"}));
+  std::ifstream record(InFolder("film.cal"));
+  CalibrationRecord back;
+  std::string error;
+  ASSERT_TRUE(ReadCalibrationRecord(record, back, error)) << error;
+  EXPECT_EQ(back.coefficients.a3, state_.coefficients.a3);
+  EXPECT_EQ(back.points.size(), 6u);
+  EXPECT_NE(platform_.clipboard.find("3 3 1"), std::string::npos);
 }
 
 }  // namespace

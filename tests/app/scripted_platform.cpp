@@ -73,4 +73,37 @@ void ScriptedPlatform::ShowMessage(std::string_view text, std::string_view capti
   log.push_back("message " + std::string(caption) + "|" + Local(text) + "|" + kindName);
 }
 
+bool ScriptedPlatform::AskQuestion(std::string_view text, std::string_view caption,
+                                   std::string_view acceptText, std::string_view declineText) {
+  log.push_back("question " + std::string(caption) + "|" + Local(text) + "|" +
+                std::string(acceptText) + "|" + std::string(declineText));
+  if (answers.empty()) {
+    ADD_FAILURE() << "a question was asked more often than scripted";
+    return false;
+  }
+  const bool accepted = answers.front();
+  answers.pop_front();
+  return accepted;
+}
+
+bool ScriptedPlatform::ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+                                          const std::string& suggestedPath, std::string& path) {
+  log.push_back("save title=" + std::string(title) + " filter=" + filter.pattern +
+                " start=" + Local(suggestedPath));
+  if (saves.empty()) {
+    ADD_FAILURE() << "the save-file dialog opened more often than scripted";
+    return false;
+  }
+  const FileAnswer answer = saves.front();
+  saves.pop_front();
+  if (answer.choose)
+    path = answer.path;
+  return answer.choose;
+}
+
+void ScriptedPlatform::SetClipboardText(std::string_view text) {
+  clipboard = std::string(text);
+  log.push_back("clipboard " + clipboard.substr(0, clipboard.find('\n')));
+}
+
 }  // namespace pellum::testing

@@ -16,6 +16,9 @@ namespace pellum::testing {
 //   "profile <path>"                       its readings were taken from this profile
 //   "message Warning!|<text>|warning"      a message box: caption, text, kind
 //   "file start=<path> filter=0 ext=pid flags=0x1004"
+//   "question <caption>|<text>|<accept>|<decline>"   answered from `answers`
+//   "save title=<title> filter=<pattern> start=<path>"   answered from `saves`
+//   "clipboard <first line of the text>"
 //   "title Pellum - film.pid", "repaint", "about", "close"
 // Every occurrence of `folder` in a logged text is written as "<dir>".
 class ScriptedPlatform : public Platform {
@@ -32,6 +35,9 @@ class ScriptedPlatform : public Platform {
   // logs "profile <path>"; empty: typed.
   std::string profileTaken;
   std::deque<FileAnswer> files;
+  std::deque<bool> answers;      // true: the accepting answer ("Use anyway")
+  std::deque<FileAnswer> saves;  // the save-file dialog's answers
+  std::string clipboard;
   std::vector<std::string> log;
   std::string folder;
   OpenFileSettings lastSettings;
@@ -40,6 +46,11 @@ class ScriptedPlatform : public Platform {
   bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                           std::string& inputTitle) override;
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;
+  bool AskQuestion(std::string_view text, std::string_view caption, std::string_view acceptText,
+                   std::string_view declineText) override;
+  bool ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+                          const std::string& suggestedPath, std::string& path) override;
+  void SetClipboardText(std::string_view text) override;
   void ShowAboutBox() override { log.push_back("about"); }
   void SetWindowTitle(std::string_view title) override {
     log.push_back("title " + std::string(title));

@@ -17,6 +17,12 @@ TEST(ParseCommandLine, UnderstandsEachOption) {
   EXPECT_EQ(p.options.chartHeight, 600);
   EXPECT_TRUE(p.options.trace);
   EXPECT_EQ(p.options.files, (std::vector<std::string>{"a.pid", "b.txt"}));
+  const ParsedCommandLine q = ParseCommandLine(
+      {"--two-theta", "28.4", "--max-offset", "2.5", "--calibration-out", "k.cal"});
+  ASSERT_EQ(q.error, "");
+  EXPECT_EQ(q.options.maxOffset, 2.5);
+  EXPECT_EQ(*q.options.calibrationOutPath, "k.cal");
+  EXPECT_EQ(*ParseCommandLine({"--calibration", "k.cal"}).options.calibrationPath, "k.cal");
 }
 
 TEST(ParseCommandLine, Defaults) {
@@ -27,6 +33,7 @@ TEST(ParseCommandLine, Defaults) {
   EXPECT_EQ(p.options.chartHeight, 600);
   EXPECT_FALSE(p.options.chartPath);
   EXPECT_FALSE(p.options.trace);
+  EXPECT_EQ(p.options.maxOffset, 1.0);
 }
 
 TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
@@ -41,6 +48,12 @@ TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
       {"--two-theta", "1,2", "--size", "800x600px"},
       {"--two-theta", "1,2", "--size", "-800x600"},
       {"--two-theta", "1,2", "--report"},
+      {"--two-theta", "1,2", "--max-offset", "0"},
+      {"--two-theta", "1,2", "--max-offset", "-1"},
+      {"--two-theta", "1,2", "--max-offset", "1,5"},
+      {"--two-theta", "1,2", "--max-offset", "inf"},
+      {"--two-theta", "1,2", "--calibration", "a.cal"},
+      {"--calibration"},
   };
   for (const auto& arguments : bad) {
     EXPECT_NE(ParseCommandLine(arguments).error, "") << ::testing::PrintToString(arguments);

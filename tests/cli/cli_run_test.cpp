@@ -50,7 +50,19 @@ TEST_F(RunCalibrationTest, PrintsTheChosenModelAndExactCoefficients) {
             "a1 -0.006215050010224119\n"
             "a2 0.9999774605577304\n"
             "a3 -4.6702307825325454e-07\n"
-            "delta 1.098727098032948e+34\n");
+            "delta 1.098727098032948e+34\n"
+            "residual 111 28.45 28.442 28.44276569321011 -0.0007656932101092195\n"
+            "residual 220 47.31 47.303 47.30167330106272 0.0013266989372766602\n"
+            "residual 311 56.13 56.122 56.12104841897307 0.0009515810269320468\n"
+            "residual 400 69.14 69.13 69.12999404403617 5.9559638287964844e-06\n"
+            "residual 331 76.39 76.376 76.37933788053252 -0.003337880532512827\n"
+            "residual 422 88.04 88.03 88.02818066218467 0.0018193378153341655\n"
+            "rms 0.001717721097953796\n"
+            "max 0.003337880532512827\n"
+            "su_a1 0.008776385051821883\n"
+            "su_a2 0.0003211248721083867\n"
+            "su_a3 2.725339742558965e-06\n"
+            "range 28.45 88.04\n");
   EXPECT_EQ(err_.str(), "");
   EXPECT_TRUE(fs::exists(Report()));
 }
@@ -59,6 +71,9 @@ TEST_F(RunCalibrationTest, TwoReadingsTakeTheStraightLine) {
   EXPECT_EQ(Run({"--two-theta", "28.45,-1,-1,-1,-1,88.04"}), kExitDone);
   EXPECT_EQ(out_.str().substr(0, 20), "model straight-line\n");
   EXPECT_NE(out_.str().find("\na3 0\n"), std::string::npos);
+  // Two points leave no degree of freedom: no uncertainty can be estimated.
+  EXPECT_EQ(out_.str().find("su_a"), std::string::npos);
+  EXPECT_NE(out_.str().find("\nrange 28.45 88.04\n"), std::string::npos);
 }
 
 TEST_F(RunCalibrationTest, RefusalsGoToStandardErrorWithStatusTwo) {
@@ -73,10 +88,32 @@ TEST_F(RunCalibrationTest, RefusalsGoToStandardErrorWithStatusTwo) {
       {"28.4,,47.3", "Warning!: 2 theta value must be a number.\n"},
       {"28.4", "Warning!: At least two reflections with different 2 theta values are needed.\n"},
       {"-1,-2,-3", "pellum-cli: every reading is negative (not available): nothing to calibrate\n"},
+      // A digit typed the wrong way round, and a decimal-comma list read as six readings.
+      {"28.45,47.31,65.021",
+       "Check the readings: Readings more than 1 degree from the actual 2 theta of their "
+       "reflection:\n3 1 1: reading 65.021, actual 56.122, difference +8.899\n"},
+      {"28,45,47,31,56,13",
+       "Check the readings: Readings more than 1 degree from the actual 2 theta of their "
+       "reflection:\n2 2 0: reading 45, actual 47.303, difference -2.303\n"
+       "3 1 1: reading 47, actual 56.122, difference -9.122\n"
+       "4 0 0: reading 31, actual 69.130, difference -38.130\n"
+       "3 3 1: reading 56, actual 76.376, difference -20.376\n"
+       "4 2 2: reading 13, actual 88.030, difference -75.030\n"},
+      // Readings that pass validation yet determine nothing, once the offset is allowed.
+      {"0,1e-320 --max-offset 100", "Warning!: The readings do not determine a calibration.\n"},
+      {"28.365,28.365000000000002 --max-offset 100",
+       "Warning!: The readings do not determine a calibration.\n"},
   };
   for (const Case& c : cases) {
     fs::remove(Report());
-    EXPECT_EQ(Run({"--two-theta", c.list}), kExitRefused) << c.list;
+    Write("film.txt", "header\n30.0 100\n");
+    std::vector<std::string> arguments = {"--two-theta"};
+    std::istringstream words(c.list);
+    for (std::string word; words >> word;)
+      arguments.push_back(word);
+    arguments.push_back((folder_ / "film.txt").string());
+    EXPECT_EQ(Run(arguments), kExitRefused) << c.list;
+    EXPECT_FALSE(fs::exists(folder_ / "film.pro")) << c.list;
     EXPECT_EQ(err_.str(), c.err) << c.list;
     EXPECT_EQ(out_.str(), "") << c.list;
     EXPECT_FALSE(fs::exists(Report())) << c.list;
@@ -99,7 +136,9 @@ TEST_F(RunCalibrationTest, ConvertsEachFileAndGoesOnAfterAFailure) {
   EXPECT_NE(out_.str().find("Info: Output file is saved as " + dat + "\n"), std::string::npos);
   EXPECT_EQ(err_.str(), "Cannot open a file!: " + (folder_ / "notes.doc").string() + "\n" +
                             (folder_ / "film.pid").string() +
-                            ": 1 line skipped (empty, or fewer fields than a data line needs)\n");
+                            ": 1 line skipped (empty, or fewer fields than a data line needs)\n" +
+                            (folder_ / "film.pid").string() +
+                            ": 1 line outside the calibrated range, converted by extrapolation\n");
   EXPECT_TRUE(fs::exists(dat));
 }
 
@@ -194,6 +233,27 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
        "",
        kExitRefused,
        {"the chart's folder does not exist"}},
+      {"calibration record names an input",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--calibration-out", "@/film.pid", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the calibration record would replace the input file"}},
+      {"calibration record is the report",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--calibration-out", "@/fitdata.txt", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the calibration record would replace the report"}},
+      {"a profile given as the calibration",
+       {"film.pid", "film.txt"},
+       {"film.dat>film.txt"},
+       {"--calibration", "@/film.txt", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"cannot use the calibration @/film.txt: not a Pellum calibration record"}},
       {"report cannot be written",
        {"film.pid"},
        {},
@@ -316,6 +376,47 @@ TEST_F(RunCalibrationTest, TheReadingsProfileIsKept) {
   std::stringstream keptBytes;
   keptBytes << kept.rdbuf();
   EXPECT_EQ(keptBytes.str(), bytes.str());
+}
+
+// A kept calibration applied later converts byte for byte as the fit did, and writes no
+// report; a file that is not a record is refused before anything is converted.
+TEST_F(RunCalibrationTest, AKeptCalibrationConvertsAsTheFitDid) {
+  const std::string cal = (folder_ / "film.cal").string();
+  const std::string pid = (folder_ / "film.pid").string();
+  const auto dat = [&] {
+    std::ifstream in(folder_ / "film.dat", std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n95.5 1.0 1 2 20\n");
+  ASSERT_EQ(Run({"--two-theta", "28.45,47.31,56.13,69.14", "--calibration-out", cal, pid}),
+            kExitDone);
+  const std::string fitted = dat();
+  const std::string printed = out_.str().substr(0, out_.str().find("Info:"));
+  EXPECT_EQ(err_.str(),
+            pid + ": 1 line outside the calibrated range, converted by extrapolation\n");
+  fs::remove(folder_ / "film.dat");
+  fs::remove(Report());
+
+  ASSERT_EQ(Run({"--calibration", cal, pid}), kExitDone) << err_.str();
+  EXPECT_EQ(dat(), fitted);
+  EXPECT_EQ(out_.str().substr(0, out_.str().find("Info:")), printed);
+  EXPECT_FALSE(fs::exists(Report()));
+
+  Write("bad.cal", "pellum-calibration 1\nmodel quadratic\na1 0\na2 1\n");
+  EXPECT_EQ(Run({"--calibration", (folder_ / "bad.cal").string(), pid}), kExitRefused);
+  EXPECT_EQ(err_.str(), "pellum-cli: cannot use the calibration " + (folder_ / "bad.cal").string() +
+                            ": no a3 line\n");
+  EXPECT_EQ(dat(), fitted);
+
+  // The record is read like an input: an output reached through a link may not replace it.
+  std::ifstream kept(cal, std::ios::binary);
+  const std::string record((std::istreambuf_iterator<char>(kept)), {});
+  fs::remove(folder_ / "film.dat");
+  fs::create_symlink("film.cal", folder_ / "film.dat");
+  EXPECT_EQ(Run({"--calibration", cal, pid}), kExitFileFailed);
+  EXPECT_NE(err_.str().find("The output would replace an input file!"), std::string::npos);
+  std::ifstream after(cal, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), record);
 }
 
 TEST(PellumCli, BinaryReportsUsageAndVersion) {

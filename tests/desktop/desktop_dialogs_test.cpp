@@ -14,6 +14,7 @@
 #include "front/desktop/entry_dialog.h"
 #include "front/desktop/message_box.h"
 #include "front/desktop/open_file_dialog.h"
+#include "front/desktop/question_box.h"
 #include "tests/desktop/qt_test_support.h"
 
 namespace pellum {
@@ -104,6 +105,56 @@ TEST_F(DesktopDialogsTest, EntryDialogFocusStartsOnOkAndTabsDownTheFields) {
                                           dialog.Field(3),  dialog.Field(4), dialog.Field(5),
                                           dialog.OkButton()};
   EXPECT_EQ(order, expected);
+}
+
+// A click into a field, as a Tab onto it, selects its text, so that typing a reading
+// replaces the "-1" rather than making "-128.365" of it; a drag keeps its own selection.
+TEST_F(DesktopDialogsTest, EntryFieldsSelectTheirTextWhenTheyTakeTheFocus) {
+  EntryTexts entries;
+  EntryDialog dialog(entries, nullptr);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  QTest::mouseClick(dialog.Field(2), Qt::LeftButton, {}, dialog.Field(2)->rect().center());
+  EXPECT_EQ(QApplication::focusWidget(), dialog.Field(2));
+  EXPECT_EQ(dialog.Field(2)->selectedText(), "-1");
+  QTest::keyClicks(dialog.Field(2), "56.13");
+  EXPECT_EQ(dialog.Field(2)->text(), "56.13");
+  // Once it has the focus, a click places the cursor as in any field.
+  QTest::mouseClick(dialog.Field(2), Qt::LeftButton, {}, QPoint(2, 5));
+  EXPECT_FALSE(dialog.Field(2)->hasSelectedText());
+
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), dialog.Field(3));
+  EXPECT_EQ(dialog.Field(3)->selectedText(), "-1");
+  QTest::keyClicks(dialog.Field(3), "69.14");
+  EXPECT_EQ(dialog.Field(3)->text(), "69.14");
+}
+
+// The question's declining answer is the default: Return and Escape both give "Edit".
+TEST_F(DesktopDialogsTest, QuestionBoxDefaultsToItsDecliningAnswer) {
+  struct Case {
+    const char* how;
+    bool accepted;
+  };
+  for (const Case& c : {Case{"return", false}, Case{"escape", false}, Case{"accept", true}}) {
+    ModalAnswers answers;
+    answers.Then([&](QWidget* modal) {
+      auto* box = dynamic_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->windowTitle(), "Check the readings");
+      EXPECT_EQ(box->defaultButton()->text(), "Edit");
+      const std::string how = c.how;
+      if (how == "accept")
+        QTest::mouseClick(box->findChild<QPushButton*>("acceptButton"), Qt::LeftButton);
+      else
+        QTest::keyClick(box, how == "return" ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    EXPECT_EQ(AskQuestionBox(nullptr, "3 1 1: reading 65.021", "Check the readings", "Use anyway",
+                             "Edit"),
+              c.accepted)
+        << c.how;
+    EXPECT_TRUE(answers.AllUsed()) << c.how;
+  }
 }
 
 // Escape and the close button leave the dialog open and the slots untouched; OK stores

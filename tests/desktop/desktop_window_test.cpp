@@ -2,8 +2,10 @@
 // the chart's pixels, and the two ways of closing it.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -137,8 +139,11 @@ TEST_F(DesktopWindowTest, MenuCarriesTheCommandsAndTheirIdentifiers) {
       found << "  " + item->text() + " " + QString::number(item->data().toInt());
     }
   }
-  EXPECT_EQ(found, QStringList({"&File", "  &Open 40004", "  &Exit 40005", "&Help",
-                                "  &About Pellum... 40001"}));
+  // The first three keep their places and identifiers; what is new comes between them or
+  // in menus of its own. The panel's toggle is no command of the shell's (0).
+  EXPECT_EQ(found, QStringList({"&File", "  &Open 40004", "  Save &Calibration... 40006",
+                                "  &Exit 40005", "&Edit", "  &Copy Calibration 40007", "&View",
+                                "  &Calibration Panel 0", "&Help", "  &About Pellum... 40001"}));
   // The click the message-box checks rely on does open the menu when nothing blocks it.
   EXPECT_TRUE(ClickOpensFileMenu(*window_));
 }
@@ -180,6 +185,17 @@ TEST_F(DesktopWindowTest, OpenCalibratesConvertsAndDrawsTheChart) {
   EXPECT_EQ(window_->windowTitle(), "Pellum - film.pid");
   EXPECT_EQ(CountLines(folder_.File("film.dat")), 4);
   EXPECT_EQ(CountLines(folder_.File("fitdata.txt")), 17);
+
+  // Beside the chart, the quality of the calibration; Copy Calibration gives the same text.
+  const QString panel = window_->Panel()->Text();
+  EXPECT_TRUE(panel.startsWith("Model: quadratic\na1 = -0.006215050010224119\n     +/- "))
+      << panel.toStdString();
+  EXPECT_TRUE(panel.contains("3 3 1")) << panel.toStdString();
+  EXPECT_TRUE(panel.contains("3 3 1  76.3900  76.3760   76.37934  -0.00334 *\n"))
+      << panel.toStdString();
+  EXPECT_TRUE(panel.contains("Calibrated range: 28.45 to 88.04 degrees"));
+  window_->Command(MenuCommand::CopyCalibration);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), panel);
 
   // The chart now carries six markers and the curve: many more dark pixels, on white.
   ::testing::internal::CaptureStdout();

@@ -1,0 +1,44 @@
+#include "app/calibration_record_commands.h"
+
+#include <filesystem>
+
+#include "calib/calibration_summary.h"
+#include "ui/user_texts.h"
+
+namespace pellum {
+
+CalibrationRecord RecordOf(const AppState& state) {
+  return {state.quality.straightLine, state.coefficients, state.quality.uncertaintiesDefined,
+          state.quality.covariance, state.fittedPoints};
+}
+
+std::string CalibrationSummary(const AppState& state) {
+  return state.calibrated ? DescribeCalibration(state.coefficients, state.quality) : "";
+}
+
+void SaveCalibration(const AppState& state, Platform& platform) {
+  if (!state.calibrated)
+    return;
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      state.inputPath.empty() ? fs::path() : fs::path(state.inputPath).parent_path();
+  const std::string suggested = (folder / texts::kDefaultCalibrationName).string();
+  std::string path;
+  if (!platform.ShowSaveFileDialog(texts::kSaveCalibrationTitle,
+                                   {std::string(texts::kCalibrationFilter), "*.cal"}, suggested,
+                                   path))
+    return;
+  if (WriteCalibrationRecordFile(path, RecordOf(state))) {
+    platform.ShowMessage(std::string(texts::kCalibrationSavedPrefix) + path, texts::kInfoCaption,
+                         MessageKind::Information);
+  } else {
+    platform.ShowMessage(path, texts::kCannotWriteRecord, MessageKind::Error);
+  }
+}
+
+void CopyCalibration(const AppState& state, Platform& platform) {
+  if (state.calibrated)
+    platform.SetClipboardText(CalibrationSummary(state));
+}
+
+}  // namespace pellum

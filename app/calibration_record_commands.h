@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "calib/calibration_record.h"
+
+namespace pellum {
+
+// The last calibration as a record: its model, coefficients, covariance and points.
+CalibrationRecord RecordOf(const AppState& state);
+
+// The calibration in words (DescribeCalibration), or empty before the first calibration.
+std::string CalibrationSummary(const AppState& state);
+
+// File > Save Calibration...: asks for a path (starting on "calibration.cal" beside the
+// last converted file, or in the current folder) and writes the record there, complete or
+// not at all. Says where it went ("Calibration is saved as <path>"), or shows
+// "Cannot write the calibration file!" with the path. Nothing before the first calibration.
+void SaveCalibration(const AppState& state, Platform& platform);
+
+// Edit > Copy Calibration: the summary onto the clipboard.
+void CopyCalibration(const AppState& state, Platform& platform);
+
+}  // namespace pellum

@@ -1,0 +1,224 @@
+#include "calib/calibration_record.h"
+
+#include <charconv>
+#include <cmath>
+#include <set>
+#include <sstream>
+
+#include "calib/calibration_points.h"
+#include "calib/reference_table.h"
+#include "calib/shortest_text.h"
+#include "io/replacing_output_file.h"
+
+namespace pellum {
+namespace {
+
+constexpr std::string_view kMagic = "pellum-calibration 1";
+
+// "3 1 1" -> "311", the way the record and the command line write an hkl.
+std::string CompactHkl(std::string_view hkl) {
+  std::string out;
+  for (char c : hkl)
+    if (c != ' ')
+      out.push_back(c);
+  return out;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+      ++i;
+    const std::size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+      ++i;
+    if (i > start)
+      fields.push_back(line.substr(start, i - start));
+  }
+  return fields;
+}
+
+bool ReadNumber(std::string_view text, double& value) {
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+bool ReadNumbers(const std::vector<std::string_view>& fields, std::size_t first, double* values,
+                 std::size_t count) {
+  if (fields.size() != first + count)
+    return false;
+  for (std::size_t i = 0; i < count; ++i)
+    if (!ReadNumber(fields[first + i], values[i]))
+      return false;
+  return true;
+}
+
+// The reference reflection written as "311", or -1.
+int SlotOfCompactHkl(std::string_view hkl) {
+  for (std::size_t i = 0; i < ReferenceTable.size(); ++i)
+    if (CompactHkl(ReferenceTable[i].hkl) == hkl)
+      return static_cast<int>(i);
+  return -1;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted(1, '"');
+  quoted.append(text);
+  quoted.push_back('"');
+  return quoted;
+}
+
+class RecordParser {
+ public:
+  explicit RecordParser(CalibrationRecord& record) : record_(record) {}
+
+  // One non-comment line; false with error_ set when it is not part of a record.
+  bool Take(std::string_view line) {
+    const std::vector<std::string_view> f = SplitFields(line);
+    if (!sawMagic_) {
+      sawMagic_ = line == kMagic;
+      return Fail(sawMagic_ ? "" : "not a Pellum calibration record");
+    }
+    const std::string_view key = f[0];
+    if (key != "point" && !seen_.insert(std::string(key)).second)
+      return Fail(Quoted(key).append(" is given twice"));
+    CalibrationCoefficients& c = record_.coefficients;
+    if (key == "model") {
+      if (f.size() != 2 || (f[1] != "quadratic" && f[1] != "straight-line"))
+        return Fail("the model is neither quadratic nor straight-line");
+      record_.straightLine = f[1] == "straight-line";
+      return true;
+    }
+    if (key == "a1" || key == "a2" || key == "a3" || key == "delta") {
+      double* target = key == "a1" ? &c.a1 : key == "a2" ? &c.a2 : key == "a3" ? &c.a3 : &c.delta;
+      return ReadNumbers(f, 1, target, 1) || Fail(std::string(key) + " is not a finite number");
+    }
+    if (key == "covariance")
+      return TakeCovariance(f);
+    if (key == "point")
+      return TakePoint(f);
+    if (key == "range")
+      return true;  // recomputed from the points; kept in the file for the reader's eye
+    return Fail(std::string("unknown line ").append(Quoted(key)));
+  }
+
+  bool Finish() {
+    if (!sawMagic_)
+      return Fail("not a Pellum calibration record");
+    for (const char* key : {"model", "a1", "a2", "a3"})
+      if (seen_.count(key) == 0)
+        return Fail(std::string("no ") + key + " line");
+    // Two readings are the fewest a calibration is fitted from, and the chart needs them.
+    if (record_.points.size() < 2)
+      return Fail("fewer than two points");
+    if (record_.straightLine && record_.coefficients.a3 != 0.0)
+      return Fail("a straight line with a3 not 0");
+    return true;
+  }
+
+  const std::string& Error() const { return error_; }
+
+ private:
+  bool Fail(std::string why) {
+    error_ = std::move(why);
+    return error_.empty();
+  }
+
+  bool TakeCovariance(const std::vector<std::string_view>& f) {
+    double v[6];
+    if (!ReadNumbers(f, 1, v, 6))
+      return Fail("the covariance needs six finite numbers");
+    record_.covariance = {v[0], v[1], v[2], v[1], v[3], v[4], v[2], v[4], v[5]};
+    record_.covarianceDefined = true;
+    return true;
+  }
+
+  bool TakePoint(const std::vector<std::string_view>& f) {
+    double v[2];
+    const int slot = f.size() == 4 ? SlotOfCompactHkl(f[1]) : -1;
+    if (slot < 0 || !ReadNumbers(f, 2, v, 2) || v[1] != ReferenceTable[slot].twoTheta)
+      return Fail("a point is not \"point HKL READING ACTUAL\" of a silicon reflection");
+    if (record_.points.size() >= ReferenceTable.size())
+      return Fail("more points than reference reflections");
+    record_.points.push_back({v[0], v[1], kPointSigma});
+    return true;
+  }
+
+  CalibrationRecord& record_;
+  bool sawMagic_ = false;
+  std::set<std::string> seen_;
+  std::string error_;
+};
+
+}  // namespace
+
+void WriteCalibrationRecord(const CalibrationRecord& record, std::ostream& out) {
+  const CalibrationCoefficients& c = record.coefficients;
+  out << "# Pellum calibration: Actual 2 theta = a1 + a2 x + a3 x^2, x the experimental 2 theta\n"
+      << kMagic << '\n'
+      << "model " << (record.straightLine ? "straight-line" : "quadratic") << '\n'
+      << "a1 " << ShortestText(c.a1) << '\n'
+      << "a2 " << ShortestText(c.a2) << '\n'
+      << "a3 " << ShortestText(c.a3) << '\n'
+      << "delta " << ShortestText(c.delta) << '\n';
+  if (record.covarianceDefined) {
+    const auto& v = record.covariance;
+    out << "covariance";
+    for (int index : {0, 1, 2, 4, 5, 8})
+      out << ' ' << ShortestText(v[static_cast<std::size_t>(index)]);
+    out << '\n';
+  }
+  double low = 0.0, high = 0.0;
+  for (std::size_t i = 0; i < record.points.size(); ++i) {
+    const CalibrationPoint& p = record.points[i];
+    std::string hkl = "000";
+    for (const ReferenceReflection& r : ReferenceTable)
+      if (r.twoTheta == p.y)
+        hkl = CompactHkl(r.hkl);
+    out << "point " << hkl << ' ' << ShortestText(p.x) << ' ' << ShortestText(p.y) << '\n';
+    low = i == 0 || p.x < low ? p.x : low;
+    high = i == 0 || p.x > high ? p.x : high;
+  }
+  if (!record.points.empty())
+    out << "range " << ShortestText(low) << ' ' << ShortestText(high) << '\n';
+}
+
+bool WriteCalibrationRecordFile(const std::string& path, const CalibrationRecord& record) {
+  ReplacingOutputFile file(path);
+  if (!file.Open())
+    return false;
+  WriteCalibrationRecord(record, file.Stream());
+  return file.Commit();
+}
+
+bool ReadCalibrationRecord(std::istream& in, CalibrationRecord& record, std::string& error) {
+  record = CalibrationRecord{};
+  RecordParser parser(record);
+  std::string text(kMaxRecordBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad() || text.size() > kMaxRecordBytes) {
+    error = in.bad() ? "cannot be read" : "longer than a calibration record can be";
+    return false;
+  }
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();  // written on another system
+    if (line.find_first_not_of(" \t") == std::string::npos || line.front() == '#')
+      continue;
+    if (!parser.Take(line)) {
+      error = parser.Error();
+      return false;
+    }
+  }
+  if (!parser.Finish()) {
+    error = parser.Error();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace pellum

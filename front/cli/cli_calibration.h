@@ -1,0 +1,38 @@
+#pragma once
+
+#include <iostream>
+#include <vector>
+
+#include "calib/calibration_coefficients.h"
+#include "calib/calibration_point.h"
+#include "calib/calibration_record.h"
+#include "calib/fit.h"
+#include "calib/fit_quality.h"
+#include "front/cli/cli_options.h"
+
+namespace pellum::cli {
+
+// The calibration one run applies: fitted from the readings, or read from a record.
+struct RunCalibrationData {
+  bool fitted = false;  // from readings: result holds the fit's seventeen values
+  FitResult result;
+  bool straightLine = false;
+  CalibrationCoefficients coefficients;
+  std::vector<CalibrationPoint> points;
+  FitQuality quality;
+};
+
+// Fits the readings of --two-theta, or reads the record of --calibration. Refuses, with
+// the reason on err and false returned, readings that validation refuses, none at all, one
+// further than --max-offset from its reflection, a fit that is not a calibration (not all
+// coefficients finite) and a record that cannot be read or is not one. Writes nothing.
+bool ObtainCalibration(const CliOptions& options, RunCalibrationData& data, std::ostream& err);
+
+// The run's calibration as a record, for --calibration-out.
+CalibrationRecord RecordOf(const RunCalibrationData& data);
+
+// "model", a1, a2, a3, delta, then the quality lines: residual per reflection, rms, max,
+// su_a1..su_a3 when defined, range. Every value as the shortest text that reads back.
+void PrintCalibration(const RunCalibrationData& data, std::ostream& out);
+
+}  // namespace pellum::cli

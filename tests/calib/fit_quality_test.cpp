@@ -1,0 +1,238 @@
+// The quality figures against an independent computation: long double normal equations on
+// the raw readings, solved by Gauss-Jordan elimination, on random reading sets.
+#include "calib/fit_quality.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "calib/calibration_record.h"
+#include "calib/calibration_summary.h"
+#include "calib/fit.h"
+#include "calib/reading_offsets.h"
+#include "calib/reference_table.h"
+
+namespace pellum {
+namespace {
+
+using Long = long double;
+
+// (G^T W G)^-1 for the model's p columns (1, x, x^2), by Gauss-Jordan with pivoting.
+std::vector<std::vector<Long>> InverseNormal(const std::vector<CalibrationPoint>& points, int p) {
+  std::vector<std::vector<Long>> m(p, std::vector<Long>(2 * p, 0.0L));
+  for (const CalibrationPoint& pt : points) {
+    const Long w = 1.0L / (Long(pt.sigma) * pt.sigma);
+    const Long g[3] = {1.0L, Long(pt.x), Long(pt.x) * pt.x};
+    for (int i = 0; i < p; ++i)
+      for (int j = 0; j < p; ++j)
+        m[i][j] += w * g[i] * g[j];
+  }
+  for (int i = 0; i < p; ++i)
+    m[i][p + i] = 1.0L;
+  for (int col = 0; col < p; ++col) {
+    int pivot = col;
+    for (int r = col + 1; r < p; ++r)
+      if (std::fabs(m[r][col]) > std::fabs(m[pivot][col]))
+        pivot = r;
+    std::swap(m[col], m[pivot]);
+    const Long d = m[col][col];
+    for (Long& v : m[col])
+      v /= d;
+    for (int r = 0; r < p; ++r) {
+      if (r == col)
+        continue;
+      const Long f = m[r][col];
+      for (int c = 0; c < 2 * p; ++c)
+        m[r][c] -= f * m[col][c];
+    }
+  }
+  std::vector<std::vector<Long>> inverse(p, std::vector<Long>(p));
+  for (int i = 0; i < p; ++i)
+    for (int j = 0; j < p; ++j)
+      inverse[i][j] = m[i][p + j];
+  return inverse;
+}
+
+std::vector<CalibrationPoint> RandomReadings(std::mt19937_64& random) {
+  std::uniform_real_distribution<double> shift(-0.4, 0.4), scale(-0.004, 0.004), noise(-0.01, 0.01);
+  std::uniform_int_distribution<int> mask(0, 63);
+  const double s = shift(random), k = scale(random);
+  std::vector<CalibrationPoint> points;
+  while (points.size() < 2) {
+    points.clear();
+    const int used = mask(random);
+    for (std::size_t i = 0; i < ReferenceTable.size(); ++i) {
+      if ((used >> i) & 1) {
+        const double actual = ReferenceTable[i].twoTheta;
+        // Readings as typed: rounded to a thousandth of a degree.
+        const double reading =
+            std::round((actual + s + k * (actual - 50.0) + noise(random)) * 1000.0) / 1000.0;
+        points.push_back({reading, actual, 0.0001});
+      }
+    }
+  }
+  return points;
+}
+
+TEST(FitQuality, AgreesWithAnIndependentComputationOnRandomSets) {
+  std::mt19937_64 random(20261209);
+  for (int trial = 0; trial < 400; ++trial) {
+    const std::vector<CalibrationPoint> points = RandomReadings(random);
+    const CalibrationFit fit = FitCalibration(points);
+    const bool line = PrefersStraightLine(fit.result);
+    const FitQuality q = AssessFit(points, fit.coefficients, line);
+    const CalibrationCoefficients& c = fit.coefficients;
+    const int p = line ? 2 : 3;
+    const std::size_t n = points.size();
+    ASSERT_EQ(q.rows.size(), n);
+    Long chi = 0.0L, sumSquares = 0.0L, largest = 0.0L, low = 1e9L, high = -1e9L;
+    for (std::size_t i = 0; i < n; ++i) {
+      const Long x = points[i].x;
+      const Long calibrated = Long(c.a1) + Long(c.a2) * x + Long(c.a3) * x * x;
+      const Long residual = Long(points[i].y) - calibrated;
+      EXPECT_NEAR(q.rows[i].calibrated, double(calibrated), 1e-9) << trial;
+      EXPECT_NEAR(q.rows[i].residual, double(residual), 1e-9) << trial;
+      EXPECT_EQ(q.rows[i].hkl, ReflectionHkl(points[i].y));
+      chi += residual * residual / (Long(points[i].sigma) * points[i].sigma);
+      sumSquares += residual * residual;
+      largest = std::max(largest, std::fabs(residual));
+      low = std::min(low, x);
+      high = std::max(high, x);
+    }
+    EXPECT_NEAR(q.rms, double(std::sqrt(sumSquares / n)), 1e-9) << trial;
+    EXPECT_NEAR(q.maxAbsResidual, double(largest), 1e-9) << trial;
+    EXPECT_NEAR(std::fabs(q.rows[q.maxRow].residual), double(largest), 1e-12) << trial;
+    EXPECT_EQ(q.rangeLow, double(low));
+    EXPECT_EQ(q.rangeHigh, double(high));
+    ASSERT_EQ(q.uncertaintiesDefined, n > static_cast<std::size_t>(p)) << trial;
+    if (!q.uncertaintiesDefined)
+      continue;
+    const auto inverse = InverseNormal(points, p);
+    const Long reduced = chi / Long(n - p);
+    for (int i = 0; i < p; ++i) {
+      const double expected = double(std::sqrt(inverse[i][i] * reduced));
+      EXPECT_NEAR(q.su[i], expected, 1e-6 * expected) << trial << " su_a" << i + 1;
+      for (int j = 0; j < p; ++j) {
+        const double cov = double(inverse[i][j] * reduced);
+        EXPECT_NEAR(q.covariance[i * 3 + j], cov, 1e-6 * std::fabs(cov) + 1e-30) << trial;
+      }
+    }
+    // The correction's su anywhere on the film, from the full covariance.
+    for (double x : {20.0, 45.0, 70.0, 95.0}) {
+      const Long g[3] = {1.0L, x, Long(x) * x};
+      Long variance = 0.0L;
+      for (int i = 0; i < p; ++i)
+        for (int j = 0; j < p; ++j)
+          variance += g[i] * inverse[i][j] * g[j] * reduced;
+      const double expected = double(std::sqrt(variance));
+      EXPECT_NEAR(CorrectionUncertainty(q, x), expected, 1e-6 * expected) << trial << " at " << x;
+    }
+  }
+}
+
+TEST(FitQuality, StraightLineAndExactFitsHaveNoUncertainties) {
+  const std::vector<CalibrationPoint> two = {{28.45, 28.442, 1e-4}, {88.04, 88.03, 1e-4}};
+  const CalibrationFit fit = FitCalibration(two);
+  const FitQuality q = AssessFit(two, fit.coefficients, PrefersStraightLine(fit.result));
+  EXPECT_TRUE(q.straightLine);
+  EXPECT_FALSE(q.uncertaintiesDefined);
+  EXPECT_TRUE(std::isnan(CorrectionUncertainty(q, 50.0)));
+  EXPECT_EQ(q.rows[0].hkl, "1 1 1");
+  EXPECT_EQ(q.rows[1].hkl, "4 2 2");
+}
+
+TEST(ReadingOffsets, FarReadingsAreNamedWithTheirDifference) {
+  struct Case {
+    ParsedEntries values;
+    double maxOffset;
+    std::vector<std::size_t> far;
+  };
+  const Case cases[] = {
+      {{28.45, 47.31, 56.13, 69.14, 76.39, 88.04}, 1.0, {}},
+      {{28.45, 47.31, 65.021, -1, -1, -1}, 1.0, {2}},
+      {{28.45, 47.31, 65.021, -1, -1, -1}, 10.0, {}},
+      // Within the limit is accepted; far below is far.
+      {{29.44, 46.31, -1, -1, -1, -1}, 1.0, {}},
+      {{0.0, 1e-320, -1, -1, -1, -1}, 1.0, {0, 1}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::size_t> found;
+    for (const FarReading& r : FindFarReadings(c.values, c.maxOffset))
+      found.push_back(r.slot);
+    EXPECT_EQ(found, c.far) << c.values[0] << " " << c.maxOffset;
+  }
+  EXPECT_EQ(DescribeFarReadings(FindFarReadings({28.45, 47.31, 55.0, -1, -1, -1}, 0.5), 0.5),
+            "Readings more than 0.5 degrees from the actual 2 theta of their reflection:\n"
+            "3 1 1: reading 55, actual 56.122, difference -1.122");
+}
+
+TEST(CalibrationRecord, KeepsEveryBitAndRefusesWhatIsNotOne) {
+  const std::vector<CalibrationPoint> six = {{28.45, 28.442, 1e-4}, {47.31, 47.303, 1e-4},
+                                             {56.13, 56.122, 1e-4}, {69.14, 69.13, 1e-4},
+                                             {76.39, 76.376, 1e-4}, {88.04, 88.03, 1e-4}};
+  const CalibrationFit fit = FitCalibration(six);
+  const FitQuality q = AssessFit(six, fit.coefficients, false);
+  std::ostringstream written;
+  WriteCalibrationRecord({false, fit.coefficients, true, q.covariance, six}, written);
+  CalibrationRecord back;
+  std::string error;
+  std::istringstream in(written.str());
+  ASSERT_TRUE(ReadCalibrationRecord(in, back, error)) << error;
+  EXPECT_EQ(back.coefficients.a1, fit.coefficients.a1);
+  EXPECT_EQ(back.coefficients.a2, fit.coefficients.a2);
+  EXPECT_EQ(back.coefficients.a3, fit.coefficients.a3);
+  EXPECT_EQ(back.coefficients.delta, fit.coefficients.delta);
+  EXPECT_EQ(back.covariance, q.covariance);
+  ASSERT_EQ(back.points.size(), 6u);
+  EXPECT_EQ(back.points[2].x, 56.13);
+
+  const std::string head = "pellum-calibration 1\nmodel quadratic\n";
+  const std::string body = "a1 0.1\na2 1\na3 0\npoint 111 28.45 28.442\npoint 422 88 88.03\n";
+  struct Case {
+    std::string text;
+    const char* error;  // "" when the record is taken
+  };
+  const Case cases[] = {
+      {head + body, ""},
+      {"# a note\r\n\r\n" + head + body, ""},
+      {"pellum-calibration 2\n" + body, "not a Pellum calibration record"},
+      {"", "not a Pellum calibration record"},
+      {head + "a1 nan\n" + body, "a1 is not a finite number"},
+      {head + "a1 1e999\n" + body, "a1 is not a finite number"},
+      {head + "a2 1x\n" + body, "a2 is not a finite number"},
+      {head + body + "a1 0.2\n", "\"a1\" is given twice"},
+      {head + "a2 1\na3 0\npoint 111 28.45 28.442\npoint 422 88 88.03\n", "no a1 line"},
+      {head + body + "point 111 28.45 28.4\n",
+       "a point is not \"point HKL READING ACTUAL\" of a silicon reflection"},
+      {head + "a1 0.1\na2 1\na3 0\npoint 111 28.45 28.442\n", "fewer than two points"},
+      {"pellum-calibration 1\nmodel straight-line\na1 0.1\na2 1\na3 1\n"
+       "point 111 28.45 28.442\npoint 422 88 88.03\n",
+       "a straight line with a3 not 0"},
+      {head + body + "offset 3\n", "unknown line \"offset\""},
+      {head + body + std::string(kMaxRecordBytes, '#'), "longer than a calibration record can be"},
+  };
+  for (const Case& c : cases) {
+    std::istringstream text(c.text);
+    error.clear();
+    EXPECT_EQ(ReadCalibrationRecord(text, back, error), *c.error == '\0') << c.text.substr(0, 80);
+    EXPECT_EQ(error, c.error) << c.text.substr(0, 80);
+  }
+}
+
+TEST(CalibrationSummary, NamesTheModelAndMarksTheLargestResidual) {
+  const std::vector<CalibrationPoint> three = {
+      {28.45, 28.442, 1e-4}, {56.13, 56.122, 1e-4}, {88.04, 88.03, 1e-4}};
+  const CalibrationFit fit = FitCalibration(three);
+  const FitQuality q = AssessFit(three, fit.coefficients, PrefersStraightLine(fit.result));
+  const std::string text = DescribeCalibration(fit.coefficients, q);
+  EXPECT_EQ(text.substr(0, text.find('\n')),
+            q.straightLine ? "Model: straight line" : "Model: quadratic");
+  EXPECT_EQ(text.find(" *\n"), text.find('\n', text.find(q.rows[q.maxRow].hkl)) - 2);
+  EXPECT_NE(text.find("Calibrated range: 28.45 to 88.04 degrees\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pellum
