@@ -78,6 +78,9 @@ TEST(ParseCommandLine, ProfileOptions) {
       {{"--find-silicon", "film.txt", "--report", "r.txt"}, false},
       {{"--find-silicon", "film.txt", "--two-theta-from", "film.txt"}, false},
       {{"--two-theta-from", "film.txt", "--two-theta", "28.4,47.3"}, false},
+      {{"--two-theta-from", "film.txt", "--calibration", "film.cal"}, false},
+      {{"--find-silicon", "film.txt", "--calibration-out", "film.cal"}, false},
+      {{"--two-theta-from", "film.txt", "--max-offset", "1.5", "--calibration-out", "f.cal"}, true},
   };
   for (const Case& c : cases) {
     const ParsedCommandLine p = ParseCommandLine(c.arguments);
