@@ -236,7 +236,7 @@ TEST_F(DesktopDialogsTest, EntryDialogKeepsTheFieldsWhenAProfileHoldsNoSilicon) 
   answers.Then([&](QWidget* modal) {
     TypeFileName(*dynamic_cast<QFileDialog*>(modal), QStringLiteral("flat.txt"));
   });
-  answers.Then([&](QWidget* modal) {
+  answers.ThenOn("QMessageBox", [&](QWidget* modal) {
     auto* box = dynamic_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
     caption = box->windowTitle();
