@@ -35,7 +35,8 @@ struct AppState {
   std::vector<CalibrationPoint> fittedPoints;  // the points quality was computed from
 
   // The last converted file: full path and name without folders. Empty at start and after
-  // a conversion that failed; the open-file dialog starts on inputPath.
+  // a conversion that failed; the open-file dialog starts on inputPath, which is also the
+  // profile the entry dialog last took readings from (the title stays with inputTitle).
   std::string inputPath;
   std::string inputTitle;
 

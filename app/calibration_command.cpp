@@ -47,7 +47,7 @@ void WriteReport(const FitResult& result, AppState& state, Platform& platform,
 
 int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& console) {
   while (true) {
-    platform.ShowEntryDialog(state.entries);
+    platform.ShowEntryDialog(state.entries, state.inputPath);
     const ParsedEntries values = ParseEntries(state.entries);
     if (!ValidateEntries(state.entries, values, platform) || !ReadingsAccepted(values, platform))
       continue;

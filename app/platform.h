@@ -20,8 +20,11 @@ namespace pellum {
 class Platform : public MessageSink {
  public:
   // Shows the calibration-entry dialog on entries and returns when the user presses OK,
-  // the only way out, with the six fields' texts stored back into the slots.
-  virtual void ShowEntryDialog(EntryTexts& entries) = 0;
+  // the only way out, with the six fields' texts stored back into the slots. Its
+  // "From Profile..." file dialog starts on inputPath; when the user took the readings
+  // found in a profile, inputPath becomes that profile, so that the open-file dialog that
+  // follows starts there. Otherwise inputPath is left as it is.
+  virtual void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) = 0;
 
   // Lets the user choose an input file. The dialog starts on inputPath when it is not
   // empty. Returns true with the chosen file's full path and its name without folders

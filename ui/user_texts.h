@@ -34,6 +34,15 @@ inline constexpr std::string_view kOutputWouldReplaceInput =
 inline constexpr std::string_view kTwoInputsSameOutput = "Two inputs give the same output!";
 inline constexpr std::string_view kCannotWriteRecord = "Cannot write the calibration file!";
 inline constexpr std::string_view kCannotWriteChart = "Cannot write the chart file!";
+
+// Readings found in a film's profile: the button, the dialog's note and the refusals,
+// each refusal with the profile's path as its text.
+inline constexpr std::string_view kFromProfileButton = "From Profile...";
+inline constexpr std::string_view kNotFoundNote = "Not found in the profile: ";
+inline constexpr std::string_view kAllFoundNote = "All six reflections found in the profile.";
+inline constexpr std::string_view kNoSiliconFound = "No silicon reflection found in the profile!";
+inline constexpr std::string_view kTooFewSiliconFound =
+    "Fewer than two silicon reflections found in the profile!";
 inline constexpr std::string_view kInfoCaption = "Info";
 inline constexpr std::string_view kOutputSavedPrefix = "Output file is saved as ";
 inline constexpr std::string_view kCalibrationSavedPrefix = "Calibration is saved as ";

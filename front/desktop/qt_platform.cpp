@@ -25,11 +25,15 @@ void QtPlatform::ShowMessage(std::string_view text, std::string_view caption, Me
   ShowMessageBox(&mainWindow_, text, caption, kind);
 }
 
-void QtPlatform::ShowEntryDialog(EntryTexts& entries) {
+void QtPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPath) {
   EntryDialog dialog(entries, &mainWindow_);
+  dialog.SetProfilePath(inputPath);
   // At the top-left corner of the chart, leaving most of it in view.
   dialog.move(ChartPointInDialogUnits(0, 0));
   dialog.exec();
+  if (dialog.ReadingsTaken()) {
+    inputPath = dialog.ProfilePath();
+  }
 }
 
 bool QtPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,

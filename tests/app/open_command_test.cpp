@@ -236,6 +236,21 @@ TEST_F(OpenCommandTest, SecondOpenStartsFromTheFirstOnesEntriesAndFile) {
                                       "title Pellum - film.pid"}));
 }
 
+// Readings taken from a profile: the file dialog that follows starts on that profile, and a
+// cancel leaves the title with the last converted file.
+TEST_F(OpenCommandTest, ReadingsFromAProfileStartTheFileDialogThere) {
+  state_.inputPath = InFolder("old.pid");
+  state_.inputTitle = "old.pid";
+  platform_.readings = {kSix};
+  platform_.profileTaken = InFolder("film.txt");
+  platform_.files = {{false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  EXPECT_EQ(platform_.log,
+            (std::vector<std::string>{kNoneShown, "profile <dir>/film.txt", "repaint",
+                                      "file start=<dir>/film.txt filter=0 ext=pid flags=0x1004",
+                                      "title Pellum - old.pid"}));
+}
+
 TEST_F(OpenCommandTest, AfterAFailureTheNextDialogStartsEmpty) {
   WriteFile("film.pid", kListing);
   WriteFile("bad.pid", "no heading here\n");

@@ -17,7 +17,7 @@ std::string ScriptedPlatform::Local(std::string_view text) const {
   return out;
 }
 
-void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries) {
+void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPath) {
   std::string shown = "entry ";
   for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
     shown += (i == 0 ? "" : "|") + entries.Slot(i);
@@ -36,6 +36,11 @@ void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries) {
     entries.SetSlot(i, readings.front()[i]);
   }
   readings.pop_front();
+  if (!profileTaken.empty()) {
+    log.push_back("profile " + Local(profileTaken));
+    inputPath = profileTaken;
+    profileTaken.clear();
+  }
 }
 
 bool ScriptedPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,

@@ -13,6 +13,7 @@ namespace pellum::testing {
 // A desktop that answers from a script and writes down everything the shell asks of it,
 // one line per request, in order:
 //   "entry -1|-1|-1|-1|-1|-1"              the entry dialog opened showing these slots
+//   "profile <path>"                       its readings were taken from this profile
 //   "message Warning!|<text>|warning"      a message box: caption, text, kind
 //   "file start=<path> filter=0 ext=pid flags=0x1004"
 //   "question <caption>|<text>|<accept>|<decline>"   answered from `answers`
@@ -34,6 +35,9 @@ class ScriptedPlatform : public Platform {
   };
 
   std::deque<Readings> readings;
+  // The next entry dialog takes its readings from this profile ("From Profile..."), and
+  // logs "profile <path>"; empty: typed.
+  std::string profileTaken;
   std::deque<FileAnswer> files;
   std::deque<bool> answers;      // true: the accepting answer ("Use anyway")
   std::deque<FileAnswer> saves;  // the save-file dialog's answers
@@ -43,7 +47,7 @@ class ScriptedPlatform : public Platform {
   std::string folder;
   OpenFileSettings lastSettings;
 
-  void ShowEntryDialog(EntryTexts& entries) override;
+  void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) override;
   bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                           std::string& inputTitle) override;
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;

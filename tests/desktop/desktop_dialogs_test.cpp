@@ -186,6 +186,75 @@ TEST_F(DesktopDialogsTest, EntryDialogClosesOnlyThroughOk) {
   EXPECT_EQ(entries.Slot(1), "-1");
 }
 
+// "From Profile..." fills the fields with the readings found in the example film's
+// profile, says what it found, and keeps the profile for the file dialog that follows; the
+// user can still edit the fields before OK.
+TEST_F(DesktopDialogsTest, EntryDialogTakesTheReadingsFromAProfile) {
+  const std::string profile = PELLUM_SOURCE_DIR "/examples/film-profile.txt";
+  EntryTexts entries;
+  entries.SetSlot(0, "28.45");
+  EntryDialog dialog(entries, nullptr);
+  dialog.SetProfilePath(profile);
+  EXPECT_EQ(dialog.FromProfileButton()->text(), "From Profile...");
+  EXPECT_EQ(dialog.FromProfileButton()->focusPolicy(), Qt::NoFocus);
+  QString filter;
+  QStringList shown;
+  ModalAnswers answers;
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
+  answers.Then([&](QWidget* modal) {
+    auto* files = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(files, nullptr);
+    filter = files->selectedNameFilter();
+    TypeFileName(*files, QStringLiteral("film-profile.txt"));
+  });
+  answers.Then([&](QWidget*) {
+    for (std::size_t row = 0; row < 6; ++row) {
+      shown << dialog.Field(row)->text();
+    }
+    dialog.Field(3)->setText("69.02");
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(filter, "Profile Files (*.TXT)");
+  EXPECT_EQ(shown, QStringList({"28.3650", "47.2097", "56.0205", "69.0206", "76.2573", "87.9037"}));
+  EXPECT_TRUE(LabelTexts(dialog).contains("All six reflections found in the profile."));
+  EXPECT_EQ(entries.Slot(0), "28.3650");
+  EXPECT_EQ(entries.Slot(3), "69.02");
+  EXPECT_TRUE(dialog.ReadingsTaken());
+  EXPECT_EQ(dialog.ProfilePath(), profile);
+}
+
+// A profile without silicon is said in a box; the fields keep what the user typed.
+TEST_F(DesktopDialogsTest, EntryDialogKeepsTheFieldsWhenAProfileHoldsNoSilicon) {
+  TempFolder folder;
+  folder.Write("flat.txt", "2Theta Counts\n28.40 100\n28.42 100\n28.44 100\n");
+  EntryTexts entries;
+  entries.SetSlot(0, "28.45");
+  EntryDialog dialog(entries, nullptr);
+  dialog.SetProfilePath(folder.File("flat.txt"));
+  QString caption, text;
+  ModalAnswers answers;
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
+  answers.Then([&](QWidget* modal) {
+    TypeFileName(*dynamic_cast<QFileDialog*>(modal), QStringLiteral("flat.txt"));
+  });
+  answers.ThenOn("QMessageBox", [&](QWidget* modal) {
+    auto* box = dynamic_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    caption = box->windowTitle();
+    text = box->text();
+    box->accept();
+  });
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.OkButton(), Qt::LeftButton); });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(caption, "No silicon reflection found in the profile!");
+  EXPECT_EQ(text.toStdString(), folder.File("flat.txt"));
+  EXPECT_EQ(entries.Slot(0), "28.45");
+  EXPECT_FALSE(dialog.ReadingsTaken());
+}
+
 TEST_F(DesktopDialogsTest, AboutBoxHasNoCaptionAndClosesOnlyThroughOk) {
   AboutBox box(nullptr);
   const QStringList texts = LabelTexts(box);

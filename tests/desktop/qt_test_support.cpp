@@ -56,6 +56,10 @@ void ModalAnswers::Poll() {
     }
     return;
   }
+  if (!answers_.empty() && answers_.front().className != nullptr &&
+      !modal->inherits(answers_.front().className)) {
+    return;
+  }
   modal->setProperty("pellumAnswered", true);
   sinceAnswer_.start();
   if (answers_.empty()) {
@@ -63,7 +67,7 @@ void ModalAnswers::Poll() {
     return;
   }
   QPointer<QWidget> target(modal);
-  Answer answer = std::move(answers_.front());
+  Answer answer = std::move(answers_.front().answer);
   answers_.pop_front();
   QTimer::singleShot(0, [target, answer] {
     if (target) {
