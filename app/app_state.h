@@ -44,6 +44,15 @@ struct AppState {
 
   // Where every fit writes its report: the current folder.
   std::string reportPath{texts::kReportFileName};
+  // The report's full path when the last fit wrote it, empty when it could not: the Info
+  // after a conversion and the status bar say where it is.
+  std::string reportWrittenPath;
+
+  // The file that keeps the open-file dialog's last folder between runs, in the user's
+  // configuration folder; empty to keep nothing (as in tests of the shell alone). Its
+  // failure to be written is said once a run.
+  std::string folderSettingPath;
+  bool folderSettingFailed = false;
 };
 
 }  // namespace pellum

@@ -12,13 +12,15 @@ namespace pellum {
 
 // The menu's commands, by their identifiers: a toolkit that delivers identifiers may cast
 // them, and one that is not listed here is ignored.
-// Save Calibration and Copy Calibration come after the first three, which keep theirs.
+// Save Calibration, Copy Calibration and Save Chart come after the first three, which keep
+// theirs.
 enum class MenuCommand : int {
   About = 40001,
   Open = 40004,
   Exit = 40005,
   SaveCalibration = 40006,
   CopyCalibration = 40007,
+  SaveChart = 40008,
 };
 inline constexpr MenuCommand IDM_ABOUT = MenuCommand::About;
 inline constexpr MenuCommand IDM_OPEN = MenuCommand::Open;
@@ -34,8 +36,8 @@ void SetMainTitle(Platform& platform, std::string_view title);
 
 // What the main window does with each event, in the order the toolkit delivers them.
 
-// The window has just been made: sets up the open-file dialog and shows
-// "Pellum - (untitled)".
+// The window has just been made: sets up the open-file dialog, starting in the folder kept
+// at state.folderSettingPath when there is one, and shows "Pellum - (untitled)".
 void HandleCreate(AppState& state, Platform& platform);
 
 // The chart's drawing area has a new size, in device pixels.
@@ -48,7 +50,8 @@ void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace);
 // A menu command. IDM_OPEN calibrates and, with at least one point, converts a file and
 // shows its name in the title; IDM_ABOUT shows the About box; IDM_EXIT closes the window;
 // SaveCalibration and CopyCalibration keep the last calibration in a file or on the
-// clipboard, and do nothing before the first. Any other identifier is ignored.
+// clipboard, and do nothing before the first; SaveChart saves the chart as a picture.
+// Any other identifier is ignored.
 void HandleCommand(AppState& state, Platform& platform, MenuCommand command, std::ostream& console);
 
 // The window is gone: the calibration points are released.

@@ -50,10 +50,34 @@ inline constexpr std::string_view kSaveCalibrationTitle = "Save Calibration";
 inline constexpr std::string_view kCalibrationFilter = "Calibration Files (*.cal)";
 inline constexpr std::string_view kDefaultCalibrationName = "calibration.cal";
 
+// The chart saved as a picture.
+inline constexpr std::string_view kSaveChartTitle = "Save Chart As";
+inline constexpr std::string_view kSvgFilter = "SVG Pictures (*.svg)";
+inline constexpr std::string_view kPngFilter = "PNG Images (*.png)";
+inline constexpr std::string_view kPdfFilter = "PDF Documents (*.pdf)";
+inline constexpr std::string_view kDefaultChartName = "calibration-chart.svg";
+inline constexpr std::string_view kChartSavedPrefix = "Chart is saved as ";
+inline constexpr std::string_view kChartNameRefused =
+    "A chart's file name must end in .svg, .png or .pdf!";
+
+// The open-file dialog: its caption and the filter that shows both kinds of input.
+inline constexpr std::string_view kOpenFileTitle = "Open Listing or Profile";
+inline constexpr std::string_view kListingFilter = "Listing Files (*.PID)";
+inline constexpr std::string_view kProfileFilter = "Profile Files (*.TXT)";
+inline constexpr std::string_view kListingsAndProfilesFilter =
+    "Listings and Profiles (*.pid *.txt)";
+
+// The one setting kept between runs: the folder of the last file opened, in a file of this
+// name in the user's configuration folder for the program.
+inline constexpr std::string_view kFolderSettingName = "last-folder";
+inline constexpr std::string_view kCannotKeepFolder = "Cannot remember the folder!";
+
 // The fit report.
 inline constexpr std::string_view kReportFileName = "fitdata.txt";
 inline constexpr std::string_view kReportNotWrittenLine = "ERROE: Cannot open an output file!\n";
 inline constexpr std::string_view kCannotWriteReport = "Cannot write the fit report!";
+// Added on a line of its own to the Info after a conversion, and shown in the status bar.
+inline constexpr std::string_view kReportSavedPrefix = "Fit report is saved as ";
 
 // The window.
 inline constexpr std::string_view kProgramName = "Pellum";

@@ -120,7 +120,8 @@ const std::vector<OpenCase>& OpenCases() {
        {{"film.pid", kListing}},
        {"film.pid"},
        {kNoneShown, "repaint", kFreshDialog,
-        "message Info|Output file is saved as <dir>/film.dat|information",
+        "message Info|Output file is saved as <dir>/film.dat\nFit report is saved as "
+        "<dir>/fitdata.txt|information",
         "title Pellum - film.pid"},
        "film.pid",
        true},
@@ -130,7 +131,8 @@ const std::vector<OpenCase>& OpenCases() {
        {{"FILM.PID", kListing}},
        {"FILM.PID"},
        {kNoneShown, "repaint", kFreshDialog,
-        "message Info|Output file is saved as <dir>/FILM.dat|information",
+        "message Info|Output file is saved as <dir>/FILM.dat\nFit report is saved as "
+        "<dir>/fitdata.txt|information",
         "title Pellum - FILM.PID"},
        "FILM.PID",
        true},

@@ -17,10 +17,14 @@ namespace pellum::testing {
 //   "message Warning!|<text>|warning"      a message box: caption, text, kind
 //   "file start=<path> filter=0 ext=pid flags=0x1004"
 //   "question <caption>|<text>|<accept>|<decline>"   answered from `answers`
-//   "save title=<title> filter=<pattern> start=<path>"   answered from `saves`
+//   "save title=<title> filter=<pattern>,<pattern> start=<path>"   answered from `saves`
+//   "picture svg 800x600"                  a picture drawn: its bytes are a line that
+//                                          counts what the paint drew, "svg 800x600 texts=13
+//                                          ellipses=6 lines=101\n"; none of an empty area
 //   "clipboard <first line of the text>"
 //   "title Pellum - film.pid", "repaint", "about", "close"
-// Every occurrence of `folder` in a logged text is written as "<dir>".
+// Every occurrence of `folder` in a logged text is written as "<dir>". Status bar lines
+// go to `statuses` rather than the log: they accompany what the log shows.
 class ScriptedPlatform : public Platform {
  public:
   using Readings = std::array<std::string, 6>;
@@ -39,6 +43,7 @@ class ScriptedPlatform : public Platform {
   std::deque<FileAnswer> saves;  // the save-file dialog's answers
   std::string clipboard;
   std::vector<std::string> log;
+  std::vector<std::string> statuses;
   std::string folder;
   OpenFileSettings lastSettings;
 
@@ -48,8 +53,11 @@ class ScriptedPlatform : public Platform {
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;
   bool AskQuestion(std::string_view text, std::string_view caption, std::string_view acceptText,
                    std::string_view declineText) override;
-  bool ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+  bool ShowSaveFileDialog(std::string_view title, std::span<const FileFilter> filters,
                           const std::string& suggestedPath, std::string& path) override;
+  bool DrawChartPicture(PictureFormat format, int width, int height,
+                        const std::function<void(Canvas&)>& paint, std::string& bytes) override;
+  void ShowStatus(std::string_view text) override { statuses.push_back(Local(text)); }
   void SetClipboardText(std::string_view text) override;
   void ShowAboutBox() override { log.push_back("about"); }
   void SetWindowTitle(std::string_view title) override {

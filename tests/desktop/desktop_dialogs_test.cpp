@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include "front/desktop/message_box.h"
 #include "front/desktop/open_file_dialog.h"
 #include "front/desktop/question_box.h"
+#include "front/desktop/save_file_dialog.h"
 #include "tests/desktop/qt_test_support.h"
 
 namespace pellum {
@@ -285,7 +288,9 @@ TEST_F(DesktopDialogsTest, OpenFileDialogOffersListingsFirstAndStartsOnTheLastFi
 
   QFileDialog dialog;
   SetUpOpenFileDialog(dialog, settings, folder.File("film.pid"));
-  EXPECT_EQ(dialog.nameFilters(), QStringList({"Listing Files (*.PID)", "Profile Files (*.TXT)"}));
+  EXPECT_EQ(dialog.windowTitle(), "Open Listing or Profile");
+  EXPECT_EQ(dialog.nameFilters(), QStringList({"Listing Files (*.PID)", "Profile Files (*.TXT)",
+                                               "Listings and Profiles (*.pid *.txt)"}));
   EXPECT_EQ(dialog.selectedNameFilter(), "Listing Files (*.PID)");
   EXPECT_EQ(dialog.defaultSuffix(), "pid");
   EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
@@ -323,6 +328,68 @@ TEST_F(DesktopDialogsTest, OpenFileDialogListsListingsInEitherCase) {
   dialog.selectNameFilter("Profile Files (*.TXT)");
   EXPECT_TRUE(WaitFor([&] { return listed() == QStringList{"data.txt"}; }))
       << listed().join(' ').toStdString();
+  dialog.selectNameFilter("Listings and Profiles (*.pid *.txt)");
+  const QStringList both = {"FILM2.PID", "Film3.Pid", "data.txt", "film.pid"};
+  EXPECT_TRUE(WaitFor([&] { return listed() == both; })) << listed().join(' ').toStdString();
+}
+
+// Without a file to start on, the dialog starts in the folder kept from the last choice,
+// unless that folder is gone; then, as without one, in the current folder.
+TEST_F(DesktopDialogsTest, OpenFileDialogStartsInTheLastFolder) {
+  TempFolder folder;
+  const std::string current = QDir::currentPath().toStdString();
+  struct Case {
+    std::string initialFolder, expected;
+  };
+  for (const Case& c : {Case{folder.Path(), folder.Path()}, Case{folder.File("gone"), current},
+                        Case{"", current}}) {
+    OpenFileSettings settings;
+    InitOpenFileSettings(settings);
+    settings.initialFolder = c.initialFolder;
+    QFileDialog dialog;
+    SetUpOpenFileDialog(dialog, settings, "");
+    EXPECT_EQ(dialog.directory().absolutePath().toStdString(), c.expected) << c.initialFolder;
+  }
+}
+
+// The save dialog starts on the filter of the suggested name; choosing another filter
+// gives the name that filter's extension, and a name typed without one gets it too.
+TEST_F(DesktopDialogsTest, SaveFileDialogFollowsTheChosenFilter) {
+  const std::vector<FileFilter> filters = {{"SVG Pictures (*.svg)", "*.svg"},
+                                           {"PNG Images (*.png)", "*.png"},
+                                           {"PDF Documents (*.pdf)", "*.pdf"}};
+  TempFolder folder;
+  QFileDialog dialog;
+  SetUpSaveFileDialog(dialog, "Save Chart As", filters, folder.File("chart.png"));
+  EXPECT_EQ(dialog.windowTitle(), "Save Chart As");
+  EXPECT_EQ(dialog.nameFilters(),
+            QStringList({"SVG Pictures (*.svg)", "PNG Images (*.png)", "PDF Documents (*.pdf)"}));
+  EXPECT_EQ(dialog.selectedNameFilter(), "PNG Images (*.png)");
+  EXPECT_EQ(dialog.defaultSuffix(), "png");
+  EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(dialog.directory().absolutePath().toStdString(), folder.Path());
+
+  std::string path;
+  ModalAnswers answers;
+  answers.Then([&](QWidget* modal) {
+    auto* shown = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(shown, nullptr);
+    auto* field = shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->text(), "chart.svg");
+    // The type list chosen from the keyboard, two down from SVG.
+    auto* types = shown->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    QTest::keyClick(types, Qt::Key_Down);
+    EXPECT_EQ(field->text(), "chart.png");
+    QTest::keyClick(types, Qt::Key_Down);
+    EXPECT_EQ(field->text(), "chart.pdf");
+    TypeFileName(*shown, QStringLiteral("report"));
+  });
+  EXPECT_TRUE(RunSaveFileDialog(nullptr, "Save Chart As", filters, folder.File("chart.svg"), path));
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(path, folder.File("report.pdf"));
 }
 
 // A name that does not exist is refused by the dialog itself, which stays open; the

@@ -16,6 +16,10 @@ namespace pellum::testing {
 QApplication& TestApplication() {
   static QApplication* application = [] {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings go to a folder of the test program's own, never to the user's: a window
+    // made with the default setting path keeps its folder there.
+    static TempFolder config;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path()));
     static int argc = 1;
     static char name[] = "pellum_desktop_tests";
     static char* argv[] = {name, nullptr};

@@ -51,7 +51,9 @@ class ModalAnswers {
 // dialog then checks the name itself (a name set by selectFile() skips the focused field).
 void TypeFileName(QFileDialog& dialog, const QString& name);
 
-// Sets QT_QPA_PLATFORM=offscreen and makes the one QApplication of the test program.
+// Sets QT_QPA_PLATFORM=offscreen and XDG_CONFIG_HOME to a temporary folder (so that no
+// test reads or writes the user's settings) and makes the one QApplication of the test
+// program.
 QApplication& TestApplication();
 
 // Processes events until done() is true or timeoutMs has passed; returns done().
