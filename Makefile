@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-default test-asan demo bench fuzz fuzz-smoke screenshot clean
+.PHONY: all deps build run test test-default test-asan demo bench fuzz fuzz-smoke screenshot figures clean
 
 all: build
 
@@ -52,6 +52,10 @@ bench: build build/.deps-test
 
 screenshot: build build/.deps-test
 	@scripts/window-screenshot build/default
+
+# The silicon finder's figure in docs/, drawn by the program from the example profile.
+figures: build
+	@build/default/tools/pellum-silicon-figure examples/film-profile.txt docs/images/silicon-finder.svg
 
 clean:
 	rm -rf build

@@ -36,7 +36,8 @@ struct AppState {
   std::vector<CalibrationPoint> fittedPoints;  // the points quality was computed from
 
   // The last converted file: full path and name without folders. Empty at start and after
-  // a conversion that failed; the open-file dialog starts on inputPath.
+  // a conversion that failed; the open-file dialog starts on inputPath, which is also the
+  // profile the entry dialog last took readings from (the title stays with inputTitle).
   std::string inputPath;
   std::string inputTitle;
 
@@ -50,6 +51,15 @@ struct AppState {
 
   // Where every fit writes its report: the current folder.
   std::string reportPath{texts::kReportFileName};
+  // The report's full path when the last fit wrote it, empty when it could not: the Info
+  // after a conversion and the status bar say where it is.
+  std::string reportWrittenPath;
+
+  // The file that keeps the open-file dialog's last folder between runs, in the user's
+  // configuration folder; empty to keep nothing (as in tests of the shell alone). Its
+  // failure to be written is said once a run.
+  std::string folderSettingPath;
+  bool folderSettingFailed = false;
 };
 
 }  // namespace pellum

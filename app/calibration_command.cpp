@@ -22,22 +22,32 @@ bool ReadingsAccepted(const ParsedEntries& values, Platform& platform) {
                               texts::kCheckReadingsCaption, texts::kUseAnyway, texts::kEdit);
 }
 
+// The report's full path, as the user is shown it: the current folder's "fitdata.txt".
+std::string ShownPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path shown = std::filesystem::absolute(path, error);
+  return error ? path : shown.string();
+}
+
 void WriteReport(const FitResult& result, AppState& state, Platform& platform,
                  std::ostream& console) {
-  if (WriteFitReport(result, state.reportPath, console) == 0)
+  const std::string shown = ShownPath(state.reportPath);
+  if (WriteFitReport(result, state.reportPath, console) == 0) {
+    state.reportWrittenPath = shown;
+    platform.ShowStatus(std::string(texts::kReportSavedPrefix) + shown);
     return;
+  }
   // The calibration goes on without its report, but the user is told where it is not.
-  std::error_code error;
-  const std::filesystem::path shown = std::filesystem::absolute(state.reportPath, error);
-  platform.ShowMessage(error ? state.reportPath : shown.string(), texts::kCannotWriteReport,
-                       MessageKind::Warning);
+  state.reportWrittenPath.clear();
+  platform.ShowStatus(std::string(texts::kCannotWriteReport) + " " + shown);
+  platform.ShowMessage(shown, texts::kCannotWriteReport, MessageKind::Warning);
 }
 
 }  // namespace
 
 int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& console) {
   while (true) {
-    platform.ShowEntryDialog(state.entries);
+    platform.ShowEntryDialog(state.entries, state.inputPath);
     const ParsedEntries values = ParseEntries(state.entries);
     if (!ValidateEntries(state.entries, values, platform) || !ReadingsAccepted(values, platform))
       continue;

@@ -15,7 +15,8 @@ namespace pellum {
 // "The readings do not determine a calibration." and the dialog again, nothing written or
 // changed. A calibration sets the points, asks for a repaint, writes the report to
 // state.reportPath (failure to write it is said in a warning) and sets the coefficients
-// and quality. Returns the point count, 0 to 6.
+// and quality. The status bar then says where the report went ("Fit report is saved as
+// /home/me/fitdata.txt") or that it could not be written. Returns the point count, 0 to 6.
 //
 //   entries all "-1"                     -> 0: no repaint, no fit, no report written
 //   "150", "47.31", then "15", "47.31"   -> one warning "2 theta value must be below 100.",

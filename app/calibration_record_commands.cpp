@@ -1,7 +1,8 @@
 #include "app/calibration_record_commands.h"
 
-#include <filesystem>
+#include <span>
 
+#include "app/suggested_output_path.h"
 #include "calib/calibration_summary.h"
 #include "ui/user_texts.h"
 
@@ -19,13 +20,10 @@ std::string CalibrationSummary(const AppState& state) {
 void SaveCalibration(const AppState& state, Platform& platform) {
   if (!state.calibrated)
     return;
-  namespace fs = std::filesystem;
-  const fs::path folder =
-      state.inputPath.empty() ? fs::path() : fs::path(state.inputPath).parent_path();
-  const std::string suggested = (folder / texts::kDefaultCalibrationName).string();
+  const std::string suggested = SuggestedOutputPath(state, texts::kDefaultCalibrationName);
+  const FileFilter filter{std::string(texts::kCalibrationFilter), "*.cal"};
   std::string path;
-  if (!platform.ShowSaveFileDialog(texts::kSaveCalibrationTitle,
-                                   {std::string(texts::kCalibrationFilter), "*.cal"}, suggested,
+  if (!platform.ShowSaveFileDialog(texts::kSaveCalibrationTitle, std::span(&filter, 1), suggested,
                                    path))
     return;
   if (WriteCalibrationRecordFile(path, RecordOf(state))) {

@@ -15,9 +15,10 @@ CalibrationRecord RecordOf(const AppState& state);
 std::string CalibrationSummary(const AppState& state);
 
 // File > Save Calibration...: asks for a path (starting on "calibration.cal" beside the
-// last converted file, or in the current folder) and writes the record there, complete or
-// not at all. Says where it went ("Calibration is saved as <path>"), or shows
-// "Cannot write the calibration file!" with the path. Nothing before the first calibration.
+// last converted file, or in the last folder chosen, or in the current folder) and writes
+// the record there, complete or not at all. Says where it went ("Calibration is saved as
+// <path>"), or shows "Cannot write the calibration file!" with the path. Nothing before
+// the first calibration.
 void SaveCalibration(const AppState& state, Platform& platform);
 
 // Edit > Copy Calibration: the summary onto the clipboard.

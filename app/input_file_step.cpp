@@ -1,17 +1,63 @@
 #include "app/input_file_step.h"
 
+#include <filesystem>
+
+#include "app/remembered_folder.h"
 #include "convert/input_dispatch.h"
 #include "convert/output_naming.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
+namespace {
+
+// Passes every message on, adding to the converter's "Info" a line that says where the fit
+// report of this calibration went: the user learns both places from one box.
+class ReportNoteMessages : public MessageSink {
+ public:
+  ReportNoteMessages(MessageSink& messages, const std::string& reportPath)
+      : messages_(messages), reportPath_(reportPath) {}
+
+  void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override {
+    if (kind != MessageKind::Information || caption != texts::kInfoCaption || reportPath_.empty()) {
+      messages_.ShowMessage(text, caption, kind);
+      return;
+    }
+    std::string noted(text);
+    noted.append("\n").append(texts::kReportSavedPrefix).append(reportPath_);
+    messages_.ShowMessage(noted, caption, kind);
+  }
+
+ private:
+  MessageSink& messages_;
+  const std::string& reportPath_;
+};
+
+// The folder of the file just chosen is where the next dialog starts, in this run and, kept
+// in the setting, after a restart. A setting that cannot be written is said once a run:
+// the program works as well without it.
+void RememberFolderOf(const std::string& chosenPath, AppState& state, Platform& platform) {
+  const std::string folder = std::filesystem::path(chosenPath).parent_path().string();
+  if (folder.empty() || folder == state.openFileSettings.initialFolder)
+    return;
+  state.openFileSettings.initialFolder = folder;
+  if (!WriteRememberedFolder(state.folderSettingPath, folder) && !state.folderSettingFailed) {
+    state.folderSettingFailed = true;
+    platform.ShowMessage(state.folderSettingPath, texts::kCannotKeepFolder, MessageKind::Warning);
+  }
+}
+
+}  // namespace
 
 void InitOpenFileSettings(OpenFileSettings& settings) {
-  settings.filters = {{"Listing Files (*.PID)", "*.pid"}, {"Profile Files (*.TXT)", "*.txt"}};
+  settings.title = std::string(texts::kOpenFileTitle);
+  settings.filters = {{std::string(texts::kListingFilter), "*.pid"},
+                      {std::string(texts::kProfileFilter), "*.txt"},
+                      {std::string(texts::kListingsAndProfilesFilter), "*.pid *.txt"}};
   settings.filterIndex = 0;
   settings.defaultExtension = "pid";
   settings.flags = 0;
   settings.caseInsensitivePatterns = true;
+  settings.initialFolder.clear();
 }
 
 int ChooseInputFile(Platform& platform, OpenFileSettings& settings, std::string& inputPath,
@@ -24,17 +70,22 @@ InputFileOutcome RunInputFileStep(AppState& state, Platform& platform) {
   if (ChooseInputFile(platform, state.openFileSettings, state.inputPath, state.inputTitle) == 0) {
     return InputFileOutcome::Cancelled;
   }
+  const std::string chosen = state.inputPath;
   const FileStamp stamp = StampOf(state.inputPath);
-  if (ConvertInputFile(state.inputPath, state.coefficients, platform) != 0) {
+  ReportNoteMessages messages(platform, state.reportWrittenPath);
+  InputFileOutcome outcome = InputFileOutcome::Converted;
+  if (ConvertInputFile(state.inputPath, state.coefficients, messages) != 0) {
     state.convertedPath = state.inputPath;
     state.convertedOutputPath = ConvertedOutputPath(state.inputPath);
     state.convertedStamp = stamp;
-    return InputFileOutcome::Converted;
+  } else {
+    platform.ShowMessage(state.inputPath, texts::kCannotOpenFile, MessageKind::Error);
+    state.inputPath.clear();
+    state.inputTitle.clear();
+    outcome = InputFileOutcome::Failed;
   }
-  platform.ShowMessage(state.inputPath, texts::kCannotOpenFile, MessageKind::Error);
-  state.inputPath.clear();
-  state.inputTitle.clear();
-  return InputFileOutcome::Failed;
+  RememberFolderOf(chosen, state, platform);
+  return outcome;
 }
 
 }  // namespace pellum

@@ -14,10 +14,12 @@ enum class InputFileOutcome {
   Failed,     // "Cannot open a file!" was shown and both file names emptied
 };
 
-// Sets up the open-file dialog once for the run: the listing filter first and selected,
-// then the profile filter; a typed name without extension gets ".pid".
+// Sets up the open-file dialog once for the run, captioned "Open Listing or Profile": the
+// listing filter first and selected, then the profile filter, then both; a typed name
+// without extension gets ".pid". No folder to start in yet (the current one).
 //
-//   filters: {"Listing Files (*.PID)", "*.pid"}, {"Profile Files (*.TXT)", "*.txt"}
+//   filters: {"Listing Files (*.PID)", "*.pid"}, {"Profile Files (*.TXT)", "*.txt"},
+//            {"Listings and Profiles (*.pid *.txt)", "*.pid *.txt"}
 void InitOpenFileSettings(OpenFileSettings& settings);
 
 // Asks the user for an input file, starting on inputPath. Only existing files can be
@@ -31,7 +33,15 @@ int ChooseInputFile(Platform& platform, OpenFileSettings& settings, std::string&
 // that does not happen (unknown extension, unreadable file, or a converter's own failure,
 // which the converter has already reported) adds an error with the input path as text and
 // "Cannot open a file!" as caption, and then forgets the file: the next dialog starts
-// empty and the title shows "(untitled)".
+// without a name and the title shows "(untitled)". The converter's "Info" gains a second
+// line saying where the fit report was written:
+//
+//   Output file is saved as /data/film.dat
+//   Fit report is saved as /home/me/fitdata.txt
+//
+// Converted or not, the chosen file's folder is where the next dialog starts; it is kept
+// in state.folderSettingPath for the next run ("Cannot remember the folder!" with that
+// path, once a run, when it cannot be written).
 InputFileOutcome RunInputFileStep(AppState& state, Platform& platform);
 
 }  // namespace pellum

@@ -21,6 +21,8 @@ inline constexpr unsigned kOpenFileMustExist = 0x1000;
 // How the open-file dialog is set up for the whole run. The toolkit's dialog reads it on
 // every choice; the input path handed to the dialog with it is the name it starts on.
 struct OpenFileSettings {
+  // The dialog's caption: "Open Listing or Profile".
+  std::string title;
   std::vector<FileFilter> filters;
   // Which filter the dialog starts on: 0 is the first of the list.
   int filterIndex = 0;
@@ -30,6 +32,10 @@ struct OpenFileSettings {
   // Patterns match names without regard to letter case: FILM.PID is a listing as much as
   // film.pid is.
   bool caseInsensitivePatterns = true;
+  // The folder the dialog starts in when it is given no file to start on: the folder of the
+  // last file chosen, in this run or an earlier one; empty for the current folder. A folder
+  // that no longer exists is passed over.
+  std::string initialFolder;
 };
 
 }  // namespace pellum

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "app/open_file_settings.h"
 #include "calib/entry_texts.h"
+#include "ui/canvas.h"
 #include "ui/message_sink.h"
+#include "ui/picture_format.h"
 
 namespace pellum {
 
@@ -16,8 +20,11 @@ namespace pellum {
 class Platform : public MessageSink {
  public:
   // Shows the calibration-entry dialog on entries and returns when the user presses OK,
-  // the only way out, with the six fields' texts stored back into the slots.
-  virtual void ShowEntryDialog(EntryTexts& entries) = 0;
+  // the only way out, with the six fields' texts stored back into the slots. Its
+  // "From Profile..." file dialog starts on inputPath; when the user took the readings
+  // found in a profile, inputPath becomes that profile, so that the open-file dialog that
+  // follows starts there. Otherwise inputPath is left as it is.
+  virtual void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) = 0;
 
   // Lets the user choose an input file. The dialog starts on inputPath when it is not
   // empty. Returns true with the chosen file's full path and its name without folders
@@ -33,11 +40,23 @@ class Platform : public MessageSink {
   virtual bool AskQuestion(std::string_view text, std::string_view caption,
                            std::string_view acceptText, std::string_view declineText) = 0;
 
-  // Lets the user name a file to write, starting on suggestedPath, with one type filter
-  // ("Calibration Files (*.cal)", "*.cal"). Returns true with the chosen path in path;
-  // false, path untouched, when the user cancels. The caller writes the file.
-  virtual bool ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+  // Lets the user name a file to write, starting on suggestedPath, with the type filters in
+  // their order ({"Calibration Files (*.cal)", "*.cal"}); the dialog starts on the filter
+  // whose pattern matches suggestedPath, else the first, and adds the chosen filter's
+  // extension to a name typed without one. Replacing a file that exists is confirmed in
+  // the dialog. Returns true with the chosen path in path; false, path untouched, when the
+  // user cancels. The caller writes the file.
+  virtual bool ShowSaveFileDialog(std::string_view title, std::span<const FileFilter> filters,
                                   const std::string& suggestedPath, std::string& path) = 0;
+
+  // Draws a picture of width by height pixels in format, in memory: paint draws the chart
+  // onto it with the same canvas that draws the window, so the picture is what the window
+  // shows. False, bytes untouched, when the toolkit cannot draw it (an empty area).
+  virtual bool DrawChartPicture(PictureFormat format, int width, int height,
+                                const std::function<void(Canvas&)>& paint, std::string& bytes) = 0;
+
+  // One line at the foot of the main window, until the next one: where the report went.
+  virtual void ShowStatus(std::string_view text) = 0;
 
   // Puts text on the clipboard, for pasting into a lab notebook.
   virtual void SetClipboardText(std::string_view text) = 0;

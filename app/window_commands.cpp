@@ -6,6 +6,8 @@
 #include "app/calibration_record_commands.h"
 #include "app/cif_export_command.h"
 #include "app/input_file_step.h"
+#include "app/remembered_folder.h"
+#include "app/save_chart_command.h"
 #include "chart/calibration_chart.h"
 #include "ui/user_texts.h"
 
@@ -24,6 +26,7 @@ void SetMainTitle(Platform& platform, std::string_view title) {
 
 void HandleCreate(AppState& state, Platform& platform) {
   InitOpenFileSettings(state.openFileSettings);
+  state.openFileSettings.initialFolder = ReadRememberedFolder(state.folderSettingPath);
   SetMainTitle(platform, state.inputTitle);
 }
 
@@ -61,6 +64,9 @@ void HandleCommand(AppState& state, Platform& platform, MenuCommand command,
       break;
     case MenuCommand::CopyCalibration:
       CopyCalibration(state, platform);
+      break;
+    case MenuCommand::SaveChart:
+      SaveChart(state, platform);
       break;
     case MenuCommand::ExportCif:
       ExportCif(state, platform);

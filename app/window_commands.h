@@ -12,15 +12,16 @@ namespace pellum {
 
 // The menu's commands, by their identifiers: a toolkit that delivers identifiers may cast
 // them, and one that is not listed here is ignored.
-// Save Calibration, Copy Calibration and Export CIF come after the first three, which keep
-// theirs.
+// Save Calibration, Copy Calibration, Save Chart and Export CIF come after the first three,
+// which keep theirs.
 enum class MenuCommand : int {
   About = 40001,
   Open = 40004,
   Exit = 40005,
   SaveCalibration = 40006,
   CopyCalibration = 40007,
-  ExportCif = 40008,
+  SaveChart = 40008,
+  ExportCif = 40009,
 };
 inline constexpr MenuCommand IDM_ABOUT = MenuCommand::About;
 inline constexpr MenuCommand IDM_OPEN = MenuCommand::Open;
@@ -36,8 +37,8 @@ void SetMainTitle(Platform& platform, std::string_view title);
 
 // What the main window does with each event, in the order the toolkit delivers them.
 
-// The window has just been made: sets up the open-file dialog and shows
-// "Pellum - (untitled)".
+// The window has just been made: sets up the open-file dialog, starting in the folder kept
+// at state.folderSettingPath when there is one, and shows "Pellum - (untitled)".
 void HandleCreate(AppState& state, Platform& platform);
 
 // The chart's drawing area has a new size, in device pixels.
@@ -51,7 +52,8 @@ void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace);
 // shows its name in the title; IDM_ABOUT shows the About box; IDM_EXIT closes the window;
 // SaveCalibration and CopyCalibration keep the last calibration in a file or on the
 // clipboard, and ExportCif writes it (with the file the last Open converted) as a powder
-// CIF; all three do nothing before the first. Any other identifier is ignored.
+// CIF; these three do nothing before the first. SaveChart saves the chart as a picture.
+// Any other identifier is ignored.
 void HandleCommand(AppState& state, Platform& platform, MenuCommand command, std::ostream& console);
 
 // The window is gone: the calibration points are released.

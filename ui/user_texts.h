@@ -34,12 +34,43 @@ inline constexpr std::string_view kOutputWouldReplaceInput =
 inline constexpr std::string_view kTwoInputsSameOutput = "Two inputs give the same output!";
 inline constexpr std::string_view kCannotWriteRecord = "Cannot write the calibration file!";
 inline constexpr std::string_view kCannotWriteChart = "Cannot write the chart file!";
+
+// Readings found in a film's profile: the button, the dialog's note and the refusals,
+// each refusal with the profile's path as its text.
+inline constexpr std::string_view kFromProfileButton = "From Profile...";
+inline constexpr std::string_view kNotFoundNote = "Not found in the profile: ";
+inline constexpr std::string_view kAllFoundNote = "All six reflections found in the profile.";
+inline constexpr std::string_view kNoSiliconFound = "No silicon reflection found in the profile!";
+inline constexpr std::string_view kTooFewSiliconFound =
+    "Fewer than two silicon reflections found in the profile!";
 inline constexpr std::string_view kInfoCaption = "Info";
 inline constexpr std::string_view kOutputSavedPrefix = "Output file is saved as ";
 inline constexpr std::string_view kCalibrationSavedPrefix = "Calibration is saved as ";
 inline constexpr std::string_view kSaveCalibrationTitle = "Save Calibration";
 inline constexpr std::string_view kCalibrationFilter = "Calibration Files (*.cal)";
 inline constexpr std::string_view kDefaultCalibrationName = "calibration.cal";
+
+// The chart saved as a picture.
+inline constexpr std::string_view kSaveChartTitle = "Save Chart As";
+inline constexpr std::string_view kSvgFilter = "SVG Pictures (*.svg)";
+inline constexpr std::string_view kPngFilter = "PNG Images (*.png)";
+inline constexpr std::string_view kPdfFilter = "PDF Documents (*.pdf)";
+inline constexpr std::string_view kDefaultChartName = "calibration-chart.svg";
+inline constexpr std::string_view kChartSavedPrefix = "Chart is saved as ";
+inline constexpr std::string_view kChartNameRefused =
+    "A chart's file name must end in .svg, .png or .pdf!";
+
+// The open-file dialog: its caption and the filter that shows both kinds of input.
+inline constexpr std::string_view kOpenFileTitle = "Open Listing or Profile";
+inline constexpr std::string_view kListingFilter = "Listing Files (*.PID)";
+inline constexpr std::string_view kProfileFilter = "Profile Files (*.TXT)";
+inline constexpr std::string_view kListingsAndProfilesFilter =
+    "Listings and Profiles (*.pid *.txt)";
+
+// The one setting kept between runs: the folder of the last file opened, in a file of this
+// name in the user's configuration folder for the program.
+inline constexpr std::string_view kFolderSettingName = "last-folder";
+inline constexpr std::string_view kCannotKeepFolder = "Cannot remember the folder!";
 
 // The powder CIF of the calibration and the files converted with it.
 inline constexpr std::string_view kCannotWriteCif = "Cannot write the CIF file!";
@@ -56,6 +87,8 @@ inline constexpr std::string_view kDefaultCifName = "calibration.cif";
 inline constexpr std::string_view kReportFileName = "fitdata.txt";
 inline constexpr std::string_view kReportNotWrittenLine = "ERROE: Cannot open an output file!\n";
 inline constexpr std::string_view kCannotWriteReport = "Cannot write the fit report!";
+// Added on a line of its own to the Info after a conversion, and shown in the status bar.
+inline constexpr std::string_view kReportSavedPrefix = "Fit report is saved as ";
 
 // The window.
 inline constexpr std::string_view kProgramName = "Pellum";

@@ -19,9 +19,12 @@ double ToPixel(double v) {
 
 PainterCanvas::PainterCanvas(QPainter& painter, QSize area) : painter_(painter), area_(area) {
   painter_.save();
-  // One device pixel whatever the device's resolution and the painter's transform.
+  // One logical pixel whatever the chart's scale: a cosmetic pen keeps its width under the
+  // painter's transform, and is as wide as one logical pixel is in device pixels, so that on
+  // a screen of two device pixels per logical one the lines scale with the text.
   QPen pen(Qt::black);
-  pen.setWidth(1);
+  const QPaintDevice* device = painter_.device();
+  pen.setWidthF(device != nullptr ? std::max(1.0, device->devicePixelRatioF()) : 1.0);
   pen.setCosmetic(true);
   painter_.setPen(pen);
   painter_.setBrush(Qt::white);

@@ -8,8 +8,9 @@
 namespace pellum {
 
 // Draws the chart with a QPainter. The isotropic mapping is kept here and every point is
-// converted to device coordinates before drawing, so text keeps the font's own pixel size
-// and lines stay one device pixel wide whatever the scale.
+// converted to the painter's coordinates (the device's logical pixels) before drawing, so
+// text keeps the font's own size and lines stay one logical pixel wide whatever the chart's
+// scale: one device pixel on an ordinary screen, two on a screen of twice the density.
 class PainterCanvas : public Canvas {
  public:
   // Draws on painter, whose device's drawing area is `area` device pixels (the client area).

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "front/cli/find_silicon.h"
+
 namespace pellum::cli {
 namespace {
 
@@ -48,6 +50,12 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (arg == "--two-theta") {
       if (const std::string* v = value("--two-theta"))
         o.twoThetaList = *v;
+    } else if (arg == "--two-theta-from") {
+      if (const std::string* v = value("--two-theta-from"))
+        o.twoThetaFromProfile = *v;
+    } else if (arg == "--find-silicon") {
+      if (const std::string* v = value("--find-silicon"))
+        o.findSiliconProfile = *v;
     } else if (arg == "--max-offset") {
       if (const std::string* v = value("--max-offset");
           v != nullptr && !ParseDegrees(*v, o.maxOffset)) {
@@ -89,7 +97,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (o.showHelp || o.showVersion)
     return parsed;
-  if (!o.twoThetaList && !o.calibrationPath) {
+  if (const std::string profileError = ProfileOptionsError(o); !profileError.empty()) {
+    parsed.error = profileError;
+  } else if (o.findSiliconProfile) {
+    return parsed;
+  } else if (!o.twoThetaList && !o.calibrationPath && !o.twoThetaFromProfile) {
     parsed.error = "--two-theta or --calibration is required";
   } else if (o.twoThetaList && o.calibrationPath) {
     parsed.error = "--two-theta and --calibration exclude each other";
@@ -117,8 +129,10 @@ std::vector<std::string> SplitTwoThetaList(const std::string& list) {
 std::string UsageText() {
   return R"(Usage: pellum-cli --two-theta LIST [--max-offset DEG] [--report PATH] [--calibration-out PATH]
                   [--cif PATH] [--chart PATH [--size WxH]] [--trace] [FILE...]
+       pellum-cli --two-theta-from PROFILE [the options of --two-theta] [FILE...]
        pellum-cli --calibration PATH [--cif PATH] [--chart PATH [--size WxH]] [--trace]
                   [FILE...]
+       pellum-cli --find-silicon PROFILE
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
@@ -127,6 +141,11 @@ writes the fit report, and converts peak listings (.pid -> .dat) and intensity p
   --two-theta LIST  experimental two-theta of Si 1 1 1, 2 2 0, 3 1 1, 4 0 0, 3 3 1, 4 2 2,
                     comma-separated, in that order; a negative value (or a missing
                     trailing value) marks a reflection that could not be read
+  --two-theta-from PROFILE
+                    finds the six reflections in the film's profile (.txt) and
+                    calibrates from them as from --two-theta
+  --find-silicon PROFILE
+                    only prints the reflections found in the profile and the readings
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
                     actual two-theta, almost always a typing slip (default 1)
   --report PATH     where the fit report goes (default: fitdata.txt in this folder)
@@ -150,7 +169,8 @@ there are more readings than coefficients) and the calibrated range. Rows conver
 outside that range are counted on standard error.
 
 Exit status: 0 done, 1 a file could not be written or converted, 2 refused readings,
-calibration or usage.
+calibration or usage. --find-silicon exits 0 when it found two reflections or more, 2
+otherwise.
 
 Example:
   pellum-cli --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --chart chart.png film.pid

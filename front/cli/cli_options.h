@@ -14,6 +14,10 @@ struct CliOptions {
   bool showHelp = false;
   bool showVersion = false;
   std::optional<std::string> twoThetaList;  // comma-separated entry texts, 1 1 1 first
+  // The readings found in this profile, in place of twoThetaList.
+  std::optional<std::string> twoThetaFromProfile;
+  // Only prints what this profile holds.
+  std::optional<std::string> findSiliconProfile;
   // A reading further than this from its reflection's actual two-theta refuses the set.
   double maxOffset = 1.0;
   std::optional<std::string> calibrationPath;     // a record to apply instead of readings

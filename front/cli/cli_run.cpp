@@ -10,6 +10,7 @@
 #include "front/cli/chart_output.h"
 #include "front/cli/cli_calibration.h"
 #include "front/cli/console_messages.h"
+#include "front/cli/find_silicon.h"
 #include "front/cli/run_plan.h"
 #include "ui/user_texts.h"
 
@@ -56,14 +57,24 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
 }  // namespace
 
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.findSiliconProfile)
+    return RunFindSilicon(*options.findSiliconProfile, out, err);
   // Everything the command would write is checked against everything it reads first.
   const RunPlan plan = PlanRun(options);
   if (!plan.usageError.empty()) {
     err << "pellum-cli: " << plan.usageError << '\n';
     return kExitRefused;
   }
+  // Found readings are the texts a user would type: from here on the road is --two-theta's.
+  CliOptions readings = options;
+  if (options.twoThetaFromProfile) {
+    std::string list;
+    if (!ReadingsFromProfile(*options.twoThetaFromProfile, out, err, list))
+      return kExitRefused;
+    readings.twoThetaList = list;
+  }
   RunCalibrationData data;
-  if (!ObtainCalibration(options, data, err))
+  if (!ObtainCalibration(readings, data, err))
     return kExitRefused;
 
   ConsoleMessages messages(out, err);

@@ -98,6 +98,9 @@ RunPlan PlanRun(const CliOptions& options) {
     inputs.emplace(ResolvedFile(input.inputPath), input.inputPath);
     plan.inputs.push_back(std::move(input));
   }
+  // The profile the readings are found in is read like an input and kept like one.
+  if (options.twoThetaFromProfile)
+    inputs.emplace(ResolvedFile(*options.twoThetaFromProfile), *options.twoThetaFromProfile);
   // The calibration record is read like an input: no output may replace it.
   if (options.calibrationPath)
     inputs.emplace(ResolvedFile(*options.calibrationPath), *options.calibrationPath);

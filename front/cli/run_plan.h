@@ -28,7 +28,7 @@ struct RunPlan {
 // and a chart of an unknown kind or in a folder that does not exist. Refused per input:
 // an output that would be an input ("The output would replace an input file!") and an
 // output that an earlier input of the same command already gives ("Two inputs give the
-// same output!"); the earlier output is kept.
+// same output!"); the earlier output is kept. The profile of --two-theta-from is an input.
 RunPlan PlanRun(const CliOptions& options);
 
 }  // namespace pellum::cli

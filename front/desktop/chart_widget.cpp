@@ -5,6 +5,7 @@
 
 #include "app/window_commands.h"
 #include "front/canvas/painter_canvas.h"
+#include "front/desktop/chart_minimum_size.h"
 
 namespace pellum {
 
@@ -13,6 +14,10 @@ ChartWidget::ChartWidget(AppState& state, std::ostream& trace, QWidget* parent)
   setObjectName(QStringLiteral("chart"));
   // The chart clears its whole area itself, white, before drawing.
   setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize ChartWidget::minimumSizeHint() const {
+  return MinimumChartSize(fontMetrics());
 }
 
 void ChartWidget::paintEvent(QPaintEvent*) {

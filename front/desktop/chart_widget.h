@@ -14,7 +14,9 @@ class ChartWidget : public QWidget {
   ChartWidget(AppState& state, std::ostream& trace, QWidget* parent = nullptr);
 
   // Wide enough for the coefficient labels to the right of the square chart.
-  QSize sizeHint() const override { return {960, 640}; }
+  QSize sizeHint() const override { return QSize(960, 640).expandedTo(minimumSizeHint()); }
+  // No smaller than every text of the chart needs to stay readable (MinimumChartSize).
+  QSize minimumSizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

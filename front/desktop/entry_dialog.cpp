@@ -55,6 +55,7 @@ EntryDialog::EntryDialog(EntryTexts& entries, QWidget* owner)
     fields_[row] = field;
   }
   grid->addWidget(Label("* If not available, enter negative number.", this), 7, 0, 1, 3);
+  profile_.AddTo(*grid, 8, fields_, this);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();

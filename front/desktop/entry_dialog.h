@@ -6,6 +6,7 @@
 #include <array>
 
 #include "calib/entry_texts.h"
+#include "front/desktop/profile_readings.h"
 
 namespace pellum {
 
@@ -23,6 +24,12 @@ class EntryDialog : public QDialog {
   QLineEdit* Field(std::size_t row) const { return fields_.at(row); }
   QPushButton* OkButton() const { return ok_; }
 
+  // "From Profile...": see front/desktop/profile_readings.h.
+  QPushButton* FromProfileButton() const { return profile_.Button(); }
+  void SetProfilePath(const std::string& path) { profile_.SetPath(path); }
+  const std::string& ProfilePath() const { return profile_.Path(); }
+  bool ReadingsTaken() const { return profile_.Taken(); }
+
   void accept() override;
   // Escape, and the close button through closeEvent, end up here: nothing happens.
   void reject() override {}
@@ -31,6 +38,7 @@ class EntryDialog : public QDialog {
   EntryTexts& entries_;
   std::array<QLineEdit*, EntryTexts::kSlotCount> fields_{};
   QPushButton* ok_ = nullptr;
+  ProfileReadings profile_;
 };
 
 }  // namespace pellum

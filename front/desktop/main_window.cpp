@@ -1,35 +1,45 @@
 #include "front/desktop/main_window.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <iostream>
 
 #include "app/calibration_record_commands.h"
 #include "app/window_commands.h"
 #include "front/desktop/program_icon.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowIcon(ProgramIcon());
+  state_.folderSettingPath = std::move(folderSettingPath);
   // The trace lines of every paint go to standard output, where a user following a
   // calibration reads them.
   chart_ = new ChartWidget(state_, std::cout, this);
   setCentralWidget(chart_);
   platform_ = std::make_unique<QtPlatform>(*this, *chart_);
+  // Made now, so that the window's size and minimum count it from the start.
+  statusBar()->setObjectName(QStringLiteral("statusBar"));
 
   panel_ = new QualityPanel(this);
   PlacePanel();
 
+  // The shortcuts are added to the menu's items, whose Alt letters stay as they are.
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  AddCommand(file, QStringLiteral("&Open"), IDM_OPEN);
+  AddCommand(file, QStringLiteral("&Open"), IDM_OPEN, QKeySequence::Open);
+  AddCommand(file, QStringLiteral("Save Chart &As..."), MenuCommand::SaveChart,
+             QKeySequence(Qt::CTRL | Qt::Key_S));
   saveCalibration_ =
       AddCommand(file, QStringLiteral("Save &Calibration..."), MenuCommand::SaveCalibration);
   exportCif_ = AddCommand(file, QStringLiteral("Export C&IF..."), MenuCommand::ExportCif);
-  AddCommand(file, QStringLiteral("&Exit"), IDM_EXIT);
+  AddCommand(file, QStringLiteral("&Exit"), IDM_EXIT, QKeySequence(Qt::CTRL | Qt::Key_Q));
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
   copyCalibration_ =
       AddCommand(edit, QStringLiteral("&Copy Calibration"), MenuCommand::CopyCalibration);
@@ -38,18 +48,30 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   togglePanel->setText(QStringLiteral("&Calibration Panel"));
   view->addAction(togglePanel);
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  AddCommand(help, QStringLiteral("&About Pellum..."), IDM_ABOUT);
+  AddCommand(help, QStringLiteral("&About Pellum..."), IDM_ABOUT, QKeySequence(Qt::Key_F1));
 
   HandleCreate(state_, *platform_);
   ShowCalibration();
 }
 
+std::string MainWindow::DefaultFolderSettingPath() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  if (folder.isEmpty())
+    return {};
+  return QFile::encodeName(
+             folder + QLatin1Char('/') +
+             QString::fromUtf8(texts::kFolderSettingName.data(),
+                               static_cast<qsizetype>(texts::kFolderSettingName.size())))
+      .toStdString();
+}
+
 // The chart's texts need about three parts width to two of height: its coefficients stand to
 // the right of the plot. The panel goes beside the chart where the screen leaves room for
-// both at the chart's own size, and below it where not, so the chart keeps its width.
+// both at the chart's own size, and below it where not, so the chart keeps its width. The
+// window is never smaller than the chart's minimum with the panel (MinimumChartSize).
 void MainWindow::PlacePanel() {
   const QSize chart = chart_->sizeHint();
-  const int menu = menuBar()->sizeHint().height();
+  const int menu = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
   const QSize room = screen()->availableGeometry().size() * 9 / 10;
   QSize wanted(chart.width() + panel_->sizeHint().width(), chart.height() + menu);
   if (wanted.width() <= room.width()) {
@@ -68,9 +90,11 @@ void MainWindow::ShowCalibration() {
   copyCalibration_->setEnabled(state_.calibrated);
 }
 
-QAction* MainWindow::AddCommand(QMenu* menu, const QString& text, MenuCommand command) {
+QAction* MainWindow::AddCommand(QMenu* menu, const QString& text, MenuCommand command,
+                                const QKeySequence& shortcut) {
   QAction* action = menu->addAction(text);
   action->setData(static_cast<int>(command));
+  action->setShortcut(shortcut);
   connect(action, &QAction::triggered, this, [this, command] { Command(command); });
   return action;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/window_commands.h"
@@ -12,12 +14,20 @@
 
 namespace pellum {
 
-// The main window: the menu, the title and the chart, over the shell's state for the
-// whole run. Menu items carry their command identifiers (QAction::data) and go through
-// the shell's command handling, as any other identifier would.
+// The main window: the menu, the title, the chart and a status bar, over the shell's state
+// for the whole run. Menu items carry their command identifiers (QAction::data) and go
+// through the shell's command handling, as any other identifier would.
 class MainWindow : public QMainWindow {
  public:
-  explicit MainWindow(QWidget* parent = nullptr);
+  // folderSettingPath keeps the open-file dialog's last folder between runs; empty keeps
+  // nothing.
+  explicit MainWindow(std::string folderSettingPath = DefaultFolderSettingPath(),
+                      QWidget* parent = nullptr);
+
+  // Where the last folder is kept: "last-folder" in the user's configuration folder for
+  // Pellum ($XDG_CONFIG_HOME/Pellum, by default ~/.config/Pellum); empty when the system
+  // names none.
+  static std::string DefaultFolderSettingPath();
 
   // Runs a command by identifier, as the menu does.
   void Command(MenuCommand command);
@@ -31,7 +41,8 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QAction* AddCommand(QMenu* menu, const QString& text, MenuCommand command);
+  QAction* AddCommand(QMenu* menu, const QString& text, MenuCommand command,
+                      const QKeySequence& shortcut = {});
   void PlacePanel();
   // The panel and the commands that need a calibration follow the state after a command.
   void ShowCalibration();

@@ -6,17 +6,18 @@
 
 namespace pellum {
 
+QString FilterText(const FileFilter& filter) {
+  const QString description = QString::fromStdString(filter.description);
+  const QString pattern = QString::fromStdString(filter.pattern);
+  const QString named = QLatin1Char('(') + pattern + QLatin1Char(')');
+  return description.endsWith(named, Qt::CaseInsensitive) ? description
+                                                          : description + QLatin1Char(' ') + named;
+}
+
 QStringList FilterTexts(const OpenFileSettings& settings) {
   QStringList texts;
   for (const FileFilter& filter : settings.filters) {
-    const QString description = QString::fromStdString(filter.description);
-    const QString pattern = QString::fromStdString(filter.pattern);
-    const QString named = QLatin1Char('(') + pattern + QLatin1Char(')');
-    if (description.endsWith(named, Qt::CaseInsensitive)) {
-      texts << description;
-    } else {
-      texts << description + QLatin1Char(' ') + named;
-    }
+    texts << FilterText(filter);
   }
   return texts;
 }
@@ -24,6 +25,7 @@ QStringList FilterTexts(const OpenFileSettings& settings) {
 void SetUpOpenFileDialog(QFileDialog& dialog, const OpenFileSettings& settings,
                          const std::string& startPath) {
   dialog.setObjectName(QStringLiteral("openFileDialog"));
+  dialog.setWindowTitle(QString::fromStdString(settings.title));
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode((settings.flags & kOpenFileMustExist) != 0 ? QFileDialog::ExistingFile
@@ -43,7 +45,9 @@ void SetUpOpenFileDialog(QFileDialog& dialog, const OpenFileSettings& settings,
   dialog.setDefaultSuffix(QString::fromStdString(settings.defaultExtension));
 
   if (startPath.empty()) {
-    dialog.setDirectory(QDir::current());
+    const QFileInfo folder(QFile::decodeName(QByteArray::fromStdString(settings.initialFolder)));
+    const bool useFolder = !settings.initialFolder.empty() && folder.isDir();
+    dialog.setDirectory(useFolder ? QDir(folder.absoluteFilePath()) : QDir::current());
   } else {
     const QFileInfo start(QFile::decodeName(QByteArray::fromStdString(startPath)));
     dialog.setDirectory(start.absoluteDir());

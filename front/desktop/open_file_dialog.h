@@ -8,15 +8,18 @@
 
 namespace pellum {
 
-// The type list as the dialog shows it: each description, with its pattern added in
+// A type filter as a file dialog shows it: the description, with its pattern added in
 // parentheses unless the description already names it (in any letter case).
 //
-//   {"Listing Files (*.PID)", "*.pid"} -> "Listing Files (*.PID)"
-//   {"Listings", "*.pid"}              -> "Listings (*.pid)"
+//   {"Listing Files (*.PID)", "*.pid"}                    -> "Listing Files (*.PID)"
+//   {"Listings", "*.pid"}                                 -> "Listings (*.pid)"
+//   {"Listings and Profiles (*.pid *.txt)", "*.pid *.txt"} -> as it is
+QString FilterText(const FileFilter& filter);
 QStringList FilterTexts(const OpenFileSettings& settings);
 
-// Prepares dialog from settings, starting on startPath (its folder, with the file
-// selected) or, when it is empty, on the current folder. The toolkit's own dialog is used
+// Prepares dialog from settings, captioned with settings.title, starting on startPath (its
+// folder, with the file selected) or, when it is empty, in settings.initialFolder if that
+// is a folder, else in the current folder. The toolkit's own dialog is used
 // rather than the desktop's, so it looks and behaves the same on every desktop, in tests
 // and offscreen; its patterns match without regard to letter case.
 void SetUpOpenFileDialog(QFileDialog& dialog, const OpenFileSettings& settings,

@@ -1,15 +1,17 @@
 #include "front/desktop/qt_platform.h"
 
 #include <QClipboard>
-#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QStatusBar>
 
+#include "front/canvas/chart_picture.h"
 #include "front/desktop/about_box.h"
 #include "front/desktop/entry_dialog.h"
 #include "front/desktop/message_box.h"
 #include "front/desktop/open_file_dialog.h"
 #include "front/desktop/question_box.h"
+#include "front/desktop/save_file_dialog.h"
 
 namespace pellum {
 
@@ -23,11 +25,15 @@ void QtPlatform::ShowMessage(std::string_view text, std::string_view caption, Me
   ShowMessageBox(&mainWindow_, text, caption, kind);
 }
 
-void QtPlatform::ShowEntryDialog(EntryTexts& entries) {
+void QtPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPath) {
   EntryDialog dialog(entries, &mainWindow_);
+  dialog.SetProfilePath(inputPath);
   // At the top-left corner of the chart, leaving most of it in view.
   dialog.move(ChartPointInDialogUnits(0, 0));
   dialog.exec();
+  if (dialog.ReadingsTaken()) {
+    inputPath = dialog.ProfilePath();
+  }
 }
 
 bool QtPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
@@ -40,23 +46,23 @@ bool QtPlatform::AskQuestion(std::string_view text, std::string_view caption,
   return AskQuestionBox(&mainWindow_, text, caption, acceptText, declineText);
 }
 
-bool QtPlatform::ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+bool QtPlatform::ShowSaveFileDialog(std::string_view title, std::span<const FileFilter> filters,
                                     const std::string& suggestedPath, std::string& path) {
-  QFileDialog dialog(&mainWindow_,
-                     QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
-  dialog.setObjectName(QStringLiteral("saveFileDialog"));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  // Qt's own dialog on every desktop, as the open-file dialog, so tests drive the same one.
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setNameFilter(QString::fromStdString(filter.description));
-  dialog.setDefaultSuffix(
-      QString::fromStdString(filter.pattern.substr(filter.pattern.rfind('.') + 1)));
-  dialog.selectFile(QString::fromStdString(suggestedPath));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+  return RunSaveFileDialog(&mainWindow_, title, filters, suggestedPath, path);
+}
+
+bool QtPlatform::DrawChartPicture(PictureFormat format, int width, int height,
+                                  const std::function<void(Canvas&)>& paint, std::string& bytes) {
+  QByteArray picture;
+  if (!DrawPicture(format, QSize(width, height), paint, picture))
     return false;
-  path = dialog.selectedFiles().front().toStdString();
+  bytes.assign(picture.constData(), static_cast<std::size_t>(picture.size()));
   return true;
+}
+
+void QtPlatform::ShowStatus(std::string_view text) {
+  mainWindow_.statusBar()->showMessage(
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void QtPlatform::SetClipboardText(std::string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMainWindow>
 #include <QWidget>
 
 #include "app/platform.h"
@@ -7,19 +8,23 @@
 namespace pellum {
 
 // The shell's desktop in Qt Widgets: every dialog and message box is modal and owned by
-// the main window; the chart is the widget that InvalidateChart repaints.
+// the main window; the chart is the widget that InvalidateChart repaints, and the status
+// lines go to the main window's status bar.
 class QtPlatform : public Platform {
  public:
-  QtPlatform(QWidget& mainWindow, QWidget& chart) : mainWindow_(mainWindow), chart_(chart) {}
+  QtPlatform(QMainWindow& mainWindow, QWidget& chart) : mainWindow_(mainWindow), chart_(chart) {}
 
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;
-  void ShowEntryDialog(EntryTexts& entries) override;
+  void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) override;
   bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                           std::string& inputTitle) override;
   bool AskQuestion(std::string_view text, std::string_view caption, std::string_view acceptText,
                    std::string_view declineText) override;
-  bool ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+  bool ShowSaveFileDialog(std::string_view title, std::span<const FileFilter> filters,
                           const std::string& suggestedPath, std::string& path) override;
+  bool DrawChartPicture(PictureFormat format, int width, int height,
+                        const std::function<void(Canvas&)>& paint, std::string& bytes) override;
+  void ShowStatus(std::string_view text) override;
   void SetClipboardText(std::string_view text) override;
   void ShowAboutBox() override;
   void SetWindowTitle(std::string_view title) override;
@@ -31,7 +36,7 @@ class QtPlatform : public Platform {
   // and an eighth of its height. The dialogs are placed in them, relative to the chart.
   QPoint ChartPointInDialogUnits(int x, int y) const;
 
-  QWidget& mainWindow_;
+  QMainWindow& mainWindow_;
   QWidget& chart_;
 };
 

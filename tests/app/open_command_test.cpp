@@ -120,7 +120,8 @@ const std::vector<OpenCase>& OpenCases() {
        {{"film.pid", kListing}},
        {"film.pid"},
        {kNoneShown, "repaint", kFreshDialog,
-        "message Info|Output file is saved as <dir>/film.dat|information",
+        "message Info|Output file is saved as <dir>/film.dat\nFit report is saved as "
+        "<dir>/fitdata.txt|information",
         "title Pellum - film.pid"},
        "film.pid",
        true},
@@ -130,7 +131,8 @@ const std::vector<OpenCase>& OpenCases() {
        {{"FILM.PID", kListing}},
        {"FILM.PID"},
        {kNoneShown, "repaint", kFreshDialog,
-        "message Info|Output file is saved as <dir>/FILM.dat|information",
+        "message Info|Output file is saved as <dir>/FILM.dat\nFit report is saved as "
+        "<dir>/fitdata.txt|information",
         "title Pellum - FILM.PID"},
        "FILM.PID",
        true},
@@ -232,6 +234,21 @@ TEST_F(OpenCommandTest, SecondOpenStartsFromTheFirstOnesEntriesAndFile) {
             (std::vector<std::string>{kSixShown, "repaint",
                                       "file start=<dir>/film.pid filter=0 ext=pid flags=0x1004",
                                       "title Pellum - film.pid"}));
+}
+
+// Readings taken from a profile: the file dialog that follows starts on that profile, and a
+// cancel leaves the title with the last converted file.
+TEST_F(OpenCommandTest, ReadingsFromAProfileStartTheFileDialogThere) {
+  state_.inputPath = InFolder("old.pid");
+  state_.inputTitle = "old.pid";
+  platform_.readings = {kSix};
+  platform_.profileTaken = InFolder("film.txt");
+  platform_.files = {{false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  EXPECT_EQ(platform_.log,
+            (std::vector<std::string>{kNoneShown, "profile <dir>/film.txt", "repaint",
+                                      "file start=<dir>/film.txt filter=0 ext=pid flags=0x1004",
+                                      "title Pellum - old.pid"}));
 }
 
 TEST_F(OpenCommandTest, AfterAFailureTheNextDialogStartsEmpty) {

@@ -17,7 +17,7 @@ std::string ScriptedPlatform::Local(std::string_view text) const {
   return out;
 }
 
-void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries) {
+void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPath) {
   std::string shown = "entry ";
   for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
     shown += (i == 0 ? "" : "|") + entries.Slot(i);
@@ -36,6 +36,11 @@ void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries) {
     entries.SetSlot(i, readings.front()[i]);
   }
   readings.pop_front();
+  if (!profileTaken.empty()) {
+    log.push_back("profile " + Local(profileTaken));
+    inputPath = profileTaken;
+    profileTaken.clear();
+  }
 }
 
 bool ScriptedPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
@@ -81,9 +86,14 @@ bool ScriptedPlatform::AskQuestion(std::string_view text, std::string_view capti
   return accepted;
 }
 
-bool ScriptedPlatform::ShowSaveFileDialog(std::string_view title, const FileFilter& filter,
+bool ScriptedPlatform::ShowSaveFileDialog(std::string_view title,
+                                          std::span<const FileFilter> filters,
                                           const std::string& suggestedPath, std::string& path) {
-  log.push_back("save title=" + std::string(title) + " filter=" + filter.pattern +
+  std::string patterns;
+  for (const FileFilter& filter : filters) {
+    patterns += (patterns.empty() ? "" : ",") + filter.pattern;
+  }
+  log.push_back("save title=" + std::string(title) + " filter=" + patterns +
                 " start=" + Local(suggestedPath));
   if (saves.empty()) {
     ADD_FAILURE() << "the save-file dialog opened more often than scripted";
@@ -99,6 +109,43 @@ bool ScriptedPlatform::ShowSaveFileDialog(std::string_view title, const FileFilt
 void ScriptedPlatform::SetClipboardText(std::string_view text) {
   clipboard = std::string(text);
   log.push_back("clipboard " + clipboard.substr(0, clipboard.find('\n')));
+}
+
+}  // namespace pellum::testing
+
+namespace pellum::testing {
+namespace {
+
+// Counts what a paint draws.
+class CountingCanvas : public Canvas {
+ public:
+  int texts = 0, ellipses = 0, lines = 0;
+  void Clear() override {}
+  void SetIsotropicMapping(int, int, int, int, int, int) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override { ++lines; }
+  void TextOut(int, int, std::string_view) override { ++texts; }
+  void Ellipse(int, int, int, int) override { ++ellipses; }
+};
+
+}  // namespace
+
+bool ScriptedPlatform::DrawChartPicture(PictureFormat format, int width, int height,
+                                        const std::function<void(Canvas&)>& paint,
+                                        std::string& bytes) {
+  const char* name = format == PictureFormat::Svg   ? "svg"
+                     : format == PictureFormat::Png ? "png"
+                                                    : "pdf";
+  const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  log.push_back(std::string("picture ") + name + " " + size);
+  if (width <= 0 || height <= 0)
+    return false;
+  CountingCanvas canvas;
+  paint(canvas);
+  bytes = std::string(name) + " " + size + " texts=" + std::to_string(canvas.texts) +
+          " ellipses=" + std::to_string(canvas.ellipses) +
+          " lines=" + std::to_string(canvas.lines) + "\n";
+  return true;
 }
 
 }  // namespace pellum::testing

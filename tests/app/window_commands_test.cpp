@@ -2,7 +2,13 @@
 // painting and destruction.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,6 +16,7 @@
 #include "app/input_file_step.h"
 #include "app/window_commands.h"
 #include "tests/app/scripted_platform.h"
+#include "ui/picture_format.h"
 
 namespace pellum {
 namespace {
@@ -47,13 +54,18 @@ TEST(HandleCreate, ShowsUntitledAndSetsUpTheFileDialog) {
   HandleCreate(state, platform);
   EXPECT_EQ(platform.log, std::vector<std::string>{"title Pellum - (untitled)"});
 
+  // The two filters of old first, the first still selected; the one for both after them.
   const OpenFileSettings& s = state.openFileSettings;
-  ASSERT_EQ(s.filters.size(), 2u);
+  EXPECT_EQ(s.title, "Open Listing or Profile");
+  ASSERT_EQ(s.filters.size(), 3u);
   EXPECT_EQ(s.filters[0].description, "Listing Files (*.PID)");
   EXPECT_EQ(s.filters[0].pattern, "*.pid");
   EXPECT_EQ(s.filters[1].description, "Profile Files (*.TXT)");
   EXPECT_EQ(s.filters[1].pattern, "*.txt");
+  EXPECT_EQ(s.filters[2].description, "Listings and Profiles (*.pid *.txt)");
+  EXPECT_EQ(s.filters[2].pattern, "*.pid *.txt");
   EXPECT_EQ(s.filterIndex, 0);
+  EXPECT_EQ(s.initialFolder, "") << "no setting: the current folder";
   EXPECT_EQ(s.defaultExtension, "pid");
   EXPECT_TRUE(s.caseInsensitivePatterns);
 }
@@ -134,6 +146,159 @@ TEST(HandlePaint, DrawsTheCurrentPointsOnAClearedChart) {
   EXPECT_TRUE(state.points.empty());
   EXPECT_EQ(state.pointCount, 0);
   std::remove(state.reportPath.c_str());
+}
+
+TEST(PictureFormatOf, ReadsTheLastNamesExtensionInAnyCase) {
+  struct Case {
+    const char* path;
+    std::optional<PictureFormat> format;
+  };
+  const std::vector<Case> cases = {
+      {"chart.svg", PictureFormat::Svg},
+      {"/lab/Film 7.PNG", PictureFormat::Png},
+      {"a.Pdf", PictureFormat::Pdf},
+      {"/a.b/c.d.svg", PictureFormat::Svg},
+      {"chart.gif", std::nullopt},
+      {"chart", std::nullopt},
+      {"/lab.svg/chart", std::nullopt},
+      {"/lab/.svg/", std::nullopt},
+      {"chart.svgz", std::nullopt},
+      {"chart.sv", std::nullopt},
+      {"", std::nullopt},
+      {"chart.", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PictureFormatOf(c.path), c.format) << c.path;
+  }
+}
+
+// Save Chart As: one dialog with the three kinds, then the picture as the window shows it,
+// at the chart's size, written whole; every refusal and failure said with the path.
+class SaveChartTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = "/tmp/pellum_chart_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+    platform_.folder = folder_;
+    state_.reportPath = folder_ + "/fitdata.txt";
+    HandleCreate(state_, platform_);
+    HandleResize(state_, 800, 600);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  static std::string Read(const std::string& path) {
+    if (!std::filesystem::is_regular_file(path))
+      return "";
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  }
+
+  std::string folder_;
+  AppState state_;
+  ScriptedPlatform platform_;
+};
+
+TEST_F(SaveChartTest, WritesTheKindTheNameAsksForOrSaysWhyNot) {
+  const std::string dialog =
+      "save title=Save Chart As filter=*.svg,*.png,*.pdf start=calibration-chart.svg";
+  struct Case {
+    const char* name;  // in the test folder; "" cancels
+    std::vector<std::string> log;
+    std::string bytes;  // the file afterwards; "" for none
+  };
+  const std::vector<Case> cases = {
+      {"chart.svg",
+       {dialog, "picture svg 800x600",
+        "message Info|Chart is saved as <dir>/chart.svg|information"},
+       "svg 800x600 texts=13 ellipses=0 lines=2\n"},
+      {"Chart.PNG",
+       {dialog, "picture png 800x600",
+        "message Info|Chart is saved as <dir>/Chart.PNG|information"},
+       "png 800x600 texts=13 ellipses=0 lines=2\n"},
+      {"chart.pdf",
+       {dialog, "picture pdf 800x600",
+        "message Info|Chart is saved as <dir>/chart.pdf|information"},
+       "pdf 800x600 texts=13 ellipses=0 lines=2\n"},
+      {"chart.gif",
+       {dialog,
+        "message A chart's file name must end in .svg, .png or .pdf!|<dir>/chart.gif|error"},
+       ""},
+      {"missing/chart.svg",
+       {dialog, "picture svg 800x600",
+        "message Cannot write the chart file!|<dir>/missing/chart.svg|error"},
+       ""},
+      {"", {dialog}, ""},
+  };
+  for (const Case& c : cases) {
+    platform_.log.clear();
+    const std::string path = folder_ + "/" + c.name;
+    platform_.saves = {{*c.name != '\0', path}};
+    HandleCommand(state_, platform_, MenuCommand::SaveChart, std::cout);
+    EXPECT_EQ(platform_.log, c.log) << c.name;
+    EXPECT_EQ(Read(path), c.bytes) << c.name;
+  }
+  // Nothing else was left behind: no picture of a refused name, no temporary file.
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"Chart.PNG", "chart.pdf", "chart.svg"}));
+}
+
+// After a calibration the picture holds its markers and curve; the dialog starts beside the
+// converted file; an area not yet shown cannot be drawn and an earlier picture stays.
+TEST_F(SaveChartTest, DrawsTheCurrentCalibrationAndKeepsAnEarlierFileOnFailure) {
+  std::ofstream(folder_ + "/film.pid") << "2-Theta\n28.45 1 1 1 100\n";
+  platform_.readings = {{"28.45", "47.31", "56.13", "69.14", "76.39", "88.04"}};
+  platform_.files = {{true, folder_ + "/film.pid"}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  platform_.log.clear();
+  platform_.saves = {{true, folder_ + "/chart.svg"}, {true, folder_ + "/chart.svg"}};
+  HandleCommand(state_, platform_, MenuCommand::SaveChart, std::cout);
+  EXPECT_EQ(Read(folder_ + "/chart.svg"), "svg 800x600 texts=19 ellipses=6 lines=101\n");
+
+  HandleResize(state_, 0, 0);
+  HandleCommand(state_, platform_, MenuCommand::SaveChart, std::cout);
+  EXPECT_EQ(
+      platform_.log,
+      (std::vector<std::string>{
+          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/calibration-chart.svg",
+          "picture svg 800x600", "message Info|Chart is saved as <dir>/chart.svg|information",
+          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/calibration-chart.svg",
+          "picture svg 0x0", "message Cannot write the chart file!|<dir>/chart.svg|error"}));
+  EXPECT_EQ(Read(folder_ + "/chart.svg"), "svg 800x600 texts=19 ellipses=6 lines=101\n");
+}
+
+// The status bar says where each fit's report went, and the Info after a conversion adds
+// it on a line of its own; a report that could not be written is said instead, and the
+// Info then stays as the converter wrote it.
+TEST_F(SaveChartTest, StatusAndInfoSayWhereTheReportWent) {
+  std::ofstream(folder_ + "/film.pid") << "2-Theta\n28.45 1 1 1 100\n";
+  struct Case {
+    std::string reportPath;
+    std::string status, info;
+  };
+  const std::vector<Case> cases = {
+      {folder_ + "/fitdata.txt", "Fit report is saved as <dir>/fitdata.txt",
+       "message Info|Output file is saved as <dir>/film.dat\nFit report is saved as "
+       "<dir>/fitdata.txt|information"},
+      {folder_ + "/missing/fitdata.txt", "Cannot write the fit report! <dir>/missing/fitdata.txt",
+       "message Info|Output file is saved as <dir>/film.dat|information"},
+  };
+  for (const Case& c : cases) {
+    state_.reportPath = c.reportPath;
+    platform_.log.clear();
+    platform_.statuses.clear();
+    platform_.readings = {{"28.45", "47.31", "56.13", "69.14", "76.39", "88.04"}};
+    platform_.files = {{true, folder_ + "/film.pid"}};
+    std::ostringstream console;
+    HandleCommand(state_, platform_, IDM_OPEN, console);
+    EXPECT_EQ(platform_.statuses, std::vector<std::string>{c.status}) << c.reportPath;
+    EXPECT_NE(std::find(platform_.log.begin(), platform_.log.end(), c.info), platform_.log.end())
+        << c.reportPath;
+  }
 }
 
 }  // namespace

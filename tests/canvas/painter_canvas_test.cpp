@@ -168,5 +168,32 @@ TEST_F(PainterCanvasTest, TextHangsBelowItsPositionInAnUnscaledFontOnWhite) {
   EXPECT_EQ(backgrounds[0], backgrounds[1]) << "text keeps its size whatever the scale";
 }
 
+// On a screen of two device pixels per logical one the lines are one logical pixel wide,
+// as the text beside them is twice as large in device pixels; at one to one they stay one
+// device pixel wide.
+TEST_F(PainterCanvasTest, LinesAreOneLogicalPixelWideAtEveryDensity) {
+  const CalibrationPoint point{50.0, 50.0, 0.0001};
+  for (const qreal density : {1.0, 2.0}) {
+    QImage image(static_cast<int>(1000 * density), static_cast<int>(600 * density),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(density);
+    image.fill(Qt::red);
+    {
+      QPainter painter(&image);
+      PainterCanvas canvas(painter, QSize(1000, 600));
+      std::ostringstream trace;
+      PaintCalibrationChart(canvas, 1000, 600, std::span(&point, 1), CalibrationCoefficients{},
+                            trace);
+    }
+    // The horizontal axis at logical y 540, looked at across logical x 300 to 450.
+    const int column = static_cast<int>(400 * density);
+    int dark = 0;
+    for (int y = static_cast<int>(530 * density); y < static_cast<int>(550 * density); ++y) {
+      dark += image.pixelColor(column, y).lightness() < 128 ? 1 : 0;
+    }
+    EXPECT_EQ(dark, static_cast<int>(density)) << "device pixels across the axis at " << density;
+  }
+}
+
 }  // namespace
 }  // namespace pellum

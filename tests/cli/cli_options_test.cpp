@@ -64,6 +64,36 @@ TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
   EXPECT_EQ(ParseCommandLine({"--version"}).error, "");
 }
 
+// --find-silicon stands alone; --two-theta-from takes the place of --two-theta.
+TEST(ParseCommandLine, ProfileOptions) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool understood;
+  };
+  const std::vector<Case> cases = {
+      {{"--find-silicon", "film.txt"}, true},
+      {{"--two-theta-from", "film.txt", "--chart", "c.svg", "film.pid"}, true},
+      {{"--find-silicon"}, false},
+      {{"--two-theta-from"}, false},
+      {{"--find-silicon", "film.txt", "--two-theta", "28.4,47.3"}, false},
+      {{"--find-silicon", "film.txt", "film.pid"}, false},
+      {{"--find-silicon", "film.txt", "--report", "r.txt"}, false},
+      {{"--find-silicon", "film.txt", "--two-theta-from", "film.txt"}, false},
+      {{"--two-theta-from", "film.txt", "--two-theta", "28.4,47.3"}, false},
+      {{"--two-theta-from", "film.txt", "--calibration", "film.cal"}, false},
+      {{"--find-silicon", "film.txt", "--calibration-out", "film.cal"}, false},
+      {{"--two-theta-from", "film.txt", "--max-offset", "1.5", "--calibration-out", "f.cal"}, true},
+  };
+  for (const Case& c : cases) {
+    const ParsedCommandLine p = ParseCommandLine(c.arguments);
+    EXPECT_EQ(p.error.empty(), c.understood) << ::testing::PrintToString(c.arguments) << p.error;
+  }
+  const ParsedCommandLine p = ParseCommandLine({"--two-theta-from", "film.txt", "film.pid"});
+  EXPECT_EQ(*p.options.twoThetaFromProfile, "film.txt");
+  EXPECT_EQ(p.options.files, std::vector<std::string>{"film.pid"});
+  EXPECT_EQ(*ParseCommandLine({"--find-silicon", "f.txt"}).options.findSiliconProfile, "f.txt");
+}
+
 TEST(ParseCommandLine, DoubleDashEndsTheOptions) {
   const ParsedCommandLine p = ParseCommandLine({"--two-theta", "1,2", "--", "-odd.pid"});
   ASSERT_EQ(p.error, "");

@@ -353,6 +353,87 @@ TEST_F(RunCalibrationTest, TheCifHoldsWhatWasConverted) {
   EXPECT_EQ(written.find("data_film.pid"), std::string::npos);
 }
 
+const std::string kExampleProfile = PELLUM_SOURCE_DIR "/examples/film-profile.txt";
+
+// The model and coefficient lines of a calibration's output.
+std::string Calibration(const std::string& out) {
+  return out.substr(out.find("model "));
+}
+
+TEST_F(RunCalibrationTest, FindSiliconPrintsEachReflectionAndTheReadings) {
+  EXPECT_EQ(Run({"--find-silicon", kExampleProfile}), kExitDone);
+  EXPECT_EQ(out_.str(),
+            "peak 111 28.3650 3139.3 0.1435 165.8\n"
+            "peak 220 47.2097 1597.0 0.1549 91.2\n"
+            "peak 311 56.0205 959.3 0.1767 83.7\n"
+            "peak 400 69.0206 208.7 0.1964 29.2\n"
+            "peak 331 76.2573 323.9 0.1962 41.7\n"
+            "peak 422 87.9037 395.6 0.2135 44.7\n"
+            "two-theta 28.3650,47.2097,56.0205,69.0206,76.2573,87.9037\n");
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_FALSE(fs::exists(Report()));
+}
+
+// The found readings go the road of typed ones: the same coefficients, bit for bit.
+TEST_F(RunCalibrationTest, FoundReadingsCalibrateAsTheSameReadingsTyped) {
+  ASSERT_EQ(Run({"--two-theta-from", kExampleProfile}), kExitDone);
+  const std::string found = out_.str();
+  EXPECT_TRUE(fs::exists(Report()));
+  const std::string list =
+      found.substr(found.find("two-theta ") + 10,
+                   found.find('\n', found.find("two-theta ")) - found.find("two-theta ") - 10);
+  ASSERT_EQ(Run({"--two-theta", list}), kExitDone);
+  EXPECT_EQ(Calibration(found), out_.str());
+}
+
+TEST_F(RunCalibrationTest, ProfilesWithoutTwoReflectionsCalibrateNothing) {
+  Write("flat.txt", "2Theta Counts\n28.0 100\n28.5 100\n47.3 100\n");
+  Write("empty.txt", "");
+  const std::string flat = (folder_ / "flat.txt").string();
+  const std::string empty = (folder_ / "empty.txt").string();
+  const std::string missing = (folder_ / "missing.txt").string();
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string said;
+  };
+  const std::vector<Case> cases = {
+      {{"--find-silicon", flat},
+       "Fewer than two silicon reflections found in the profile!: " + flat + "\n"},
+      {{"--two-theta-from", flat},
+       "Fewer than two silicon reflections found in the profile!: " + flat + "\n"},
+      {{"--two-theta-from", empty}, "Invalid file format!: " + empty + "\n"},
+      {{"--find-silicon", missing}, "Cannot open a file!: " + missing + "\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(c.arguments), kExitRefused) << c.said;
+    EXPECT_EQ(err_.str(), c.said);
+    EXPECT_FALSE(fs::exists(Report())) << c.said;
+  }
+  Run({"--find-silicon", flat});
+  EXPECT_NE(out_.str().find("peak 111 not-found\n"), std::string::npos);
+  EXPECT_NE(out_.str().find("two-theta -1,-1,-1,-1,-1,-1\n"), std::string::npos);
+}
+
+// The profile the readings come from is an input like the files: neither the report nor
+// a conversion's output may replace it.
+TEST_F(RunCalibrationTest, TheReadingsProfileIsKept) {
+  std::ifstream example(kExampleProfile, std::ios::binary);
+  std::stringstream bytes;
+  bytes << example.rdbuf();
+  Write("film.dat", bytes.str());
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n");
+  const std::string profile = (folder_ / "film.dat").string();
+  EXPECT_EQ(Run({"--two-theta-from", profile, (folder_ / "film.pid").string()}), kExitFileFailed);
+  EXPECT_NE(err_.str().find("The output would replace an input file!: " + profile),
+            std::string::npos);
+  EXPECT_EQ(Run({"--two-theta-from", profile}, profile), kExitRefused);
+  EXPECT_NE(err_.str().find("the report would replace the input file"), std::string::npos);
+  std::ifstream kept(profile, std::ios::binary);
+  std::stringstream keptBytes;
+  keptBytes << kept.rdbuf();
+  EXPECT_EQ(keptBytes.str(), bytes.str());
+}
+
 // A kept calibration applied later converts byte for byte as the fit did, and writes no
 // report; a file that is not a record is refused before anything is converted.
 TEST_F(RunCalibrationTest, AKeptCalibrationConvertsAsTheFitDid) {

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include "front/desktop/message_box.h"
 #include "front/desktop/open_file_dialog.h"
 #include "front/desktop/question_box.h"
+#include "front/desktop/save_file_dialog.h"
 #include "tests/desktop/qt_test_support.h"
 
 namespace pellum {
@@ -183,6 +186,75 @@ TEST_F(DesktopDialogsTest, EntryDialogClosesOnlyThroughOk) {
   EXPECT_EQ(entries.Slot(1), "-1");
 }
 
+// "From Profile..." fills the fields with the readings found in the example film's
+// profile, says what it found, and keeps the profile for the file dialog that follows; the
+// user can still edit the fields before OK.
+TEST_F(DesktopDialogsTest, EntryDialogTakesTheReadingsFromAProfile) {
+  const std::string profile = PELLUM_SOURCE_DIR "/examples/film-profile.txt";
+  EntryTexts entries;
+  entries.SetSlot(0, "28.45");
+  EntryDialog dialog(entries, nullptr);
+  dialog.SetProfilePath(profile);
+  EXPECT_EQ(dialog.FromProfileButton()->text(), "From Profile...");
+  EXPECT_EQ(dialog.FromProfileButton()->focusPolicy(), Qt::NoFocus);
+  QString filter;
+  QStringList shown;
+  ModalAnswers answers;
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
+  answers.Then([&](QWidget* modal) {
+    auto* files = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(files, nullptr);
+    filter = files->selectedNameFilter();
+    TypeFileName(*files, QStringLiteral("film-profile.txt"));
+  });
+  answers.Then([&](QWidget*) {
+    for (std::size_t row = 0; row < 6; ++row) {
+      shown << dialog.Field(row)->text();
+    }
+    dialog.Field(3)->setText("69.02");
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(filter, "Profile Files (*.TXT)");
+  EXPECT_EQ(shown, QStringList({"28.3650", "47.2097", "56.0205", "69.0206", "76.2573", "87.9037"}));
+  EXPECT_TRUE(LabelTexts(dialog).contains("All six reflections found in the profile."));
+  EXPECT_EQ(entries.Slot(0), "28.3650");
+  EXPECT_EQ(entries.Slot(3), "69.02");
+  EXPECT_TRUE(dialog.ReadingsTaken());
+  EXPECT_EQ(dialog.ProfilePath(), profile);
+}
+
+// A profile without silicon is said in a box; the fields keep what the user typed.
+TEST_F(DesktopDialogsTest, EntryDialogKeepsTheFieldsWhenAProfileHoldsNoSilicon) {
+  TempFolder folder;
+  folder.Write("flat.txt", "2Theta Counts\n28.40 100\n28.42 100\n28.44 100\n");
+  EntryTexts entries;
+  entries.SetSlot(0, "28.45");
+  EntryDialog dialog(entries, nullptr);
+  dialog.SetProfilePath(folder.File("flat.txt"));
+  QString caption, text;
+  ModalAnswers answers;
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
+  answers.Then([&](QWidget* modal) {
+    TypeFileName(*dynamic_cast<QFileDialog*>(modal), QStringLiteral("flat.txt"));
+  });
+  answers.ThenOn("QMessageBox", [&](QWidget* modal) {
+    auto* box = dynamic_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    caption = box->windowTitle();
+    text = box->text();
+    box->accept();
+  });
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.OkButton(), Qt::LeftButton); });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(caption, "No silicon reflection found in the profile!");
+  EXPECT_EQ(text.toStdString(), folder.File("flat.txt"));
+  EXPECT_EQ(entries.Slot(0), "28.45");
+  EXPECT_FALSE(dialog.ReadingsTaken());
+}
+
 TEST_F(DesktopDialogsTest, AboutBoxHasNoCaptionAndClosesOnlyThroughOk) {
   AboutBox box(nullptr);
   const QStringList texts = LabelTexts(box);
@@ -216,7 +288,9 @@ TEST_F(DesktopDialogsTest, OpenFileDialogOffersListingsFirstAndStartsOnTheLastFi
 
   QFileDialog dialog;
   SetUpOpenFileDialog(dialog, settings, folder.File("film.pid"));
-  EXPECT_EQ(dialog.nameFilters(), QStringList({"Listing Files (*.PID)", "Profile Files (*.TXT)"}));
+  EXPECT_EQ(dialog.windowTitle(), "Open Listing or Profile");
+  EXPECT_EQ(dialog.nameFilters(), QStringList({"Listing Files (*.PID)", "Profile Files (*.TXT)",
+                                               "Listings and Profiles (*.pid *.txt)"}));
   EXPECT_EQ(dialog.selectedNameFilter(), "Listing Files (*.PID)");
   EXPECT_EQ(dialog.defaultSuffix(), "pid");
   EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
@@ -254,6 +328,68 @@ TEST_F(DesktopDialogsTest, OpenFileDialogListsListingsInEitherCase) {
   dialog.selectNameFilter("Profile Files (*.TXT)");
   EXPECT_TRUE(WaitFor([&] { return listed() == QStringList{"data.txt"}; }))
       << listed().join(' ').toStdString();
+  dialog.selectNameFilter("Listings and Profiles (*.pid *.txt)");
+  const QStringList both = {"FILM2.PID", "Film3.Pid", "data.txt", "film.pid"};
+  EXPECT_TRUE(WaitFor([&] { return listed() == both; })) << listed().join(' ').toStdString();
+}
+
+// Without a file to start on, the dialog starts in the folder kept from the last choice,
+// unless that folder is gone; then, as without one, in the current folder.
+TEST_F(DesktopDialogsTest, OpenFileDialogStartsInTheLastFolder) {
+  TempFolder folder;
+  const std::string current = QDir::currentPath().toStdString();
+  struct Case {
+    std::string initialFolder, expected;
+  };
+  for (const Case& c : {Case{folder.Path(), folder.Path()}, Case{folder.File("gone"), current},
+                        Case{"", current}}) {
+    OpenFileSettings settings;
+    InitOpenFileSettings(settings);
+    settings.initialFolder = c.initialFolder;
+    QFileDialog dialog;
+    SetUpOpenFileDialog(dialog, settings, "");
+    EXPECT_EQ(dialog.directory().absolutePath().toStdString(), c.expected) << c.initialFolder;
+  }
+}
+
+// The save dialog starts on the filter of the suggested name; choosing another filter
+// gives the name that filter's extension, and a name typed without one gets it too.
+TEST_F(DesktopDialogsTest, SaveFileDialogFollowsTheChosenFilter) {
+  const std::vector<FileFilter> filters = {{"SVG Pictures (*.svg)", "*.svg"},
+                                           {"PNG Images (*.png)", "*.png"},
+                                           {"PDF Documents (*.pdf)", "*.pdf"}};
+  TempFolder folder;
+  QFileDialog dialog;
+  SetUpSaveFileDialog(dialog, "Save Chart As", filters, folder.File("chart.png"));
+  EXPECT_EQ(dialog.windowTitle(), "Save Chart As");
+  EXPECT_EQ(dialog.nameFilters(),
+            QStringList({"SVG Pictures (*.svg)", "PNG Images (*.png)", "PDF Documents (*.pdf)"}));
+  EXPECT_EQ(dialog.selectedNameFilter(), "PNG Images (*.png)");
+  EXPECT_EQ(dialog.defaultSuffix(), "png");
+  EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(dialog.directory().absolutePath().toStdString(), folder.Path());
+
+  std::string path;
+  ModalAnswers answers;
+  answers.Then([&](QWidget* modal) {
+    auto* shown = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(shown, nullptr);
+    auto* field = shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->text(), "chart.svg");
+    // The type list chosen from the keyboard, two down from SVG.
+    auto* types = shown->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(types, nullptr);
+    QTest::keyClick(types, Qt::Key_Down);
+    EXPECT_EQ(field->text(), "chart.png");
+    QTest::keyClick(types, Qt::Key_Down);
+    EXPECT_EQ(field->text(), "chart.pdf");
+    TypeFileName(*shown, QStringLiteral("report"));
+  });
+  EXPECT_TRUE(RunSaveFileDialog(nullptr, "Save Chart As", filters, folder.File("chart.svg"), path));
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(path, folder.File("report.pdf"));
 }
 
 // A name that does not exist is refused by the dialog itself, which stays open; the

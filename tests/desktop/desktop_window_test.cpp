@@ -9,8 +9,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTest>
 #include <fstream>
+#include <functional>
+#include <vector>
 
 #include "app/window_commands.h"
 #include "front/desktop/about_box.h"
@@ -114,7 +117,7 @@ class DesktopWindowTest : public ::testing::Test {
     // "fitdata.txt" goes to the current folder.
     previous_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(folder_.Path()));
-    window_ = std::make_unique<MainWindow>();
+    window_ = std::make_unique<MainWindow>(Setting());
     window_->resize(800, 600);
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -124,8 +127,12 @@ class DesktopWindowTest : public ::testing::Test {
     QDir::setCurrent(previous_);
   }
 
+  // Where this test's windows keep their last folder.
+  std::string Setting() const { return config_.File("Pellum/last-folder"); }
+
   QString previous_;
   TempFolder folder_;
+  TempFolder config_;
   std::unique_ptr<MainWindow> window_;
 };
 
@@ -141,8 +148,9 @@ TEST_F(DesktopWindowTest, MenuCarriesTheCommandsAndTheirIdentifiers) {
   }
   // The first three keep their places and identifiers; what is new comes between them or
   // in menus of its own. The panel's toggle is no command of the shell's (0).
-  EXPECT_EQ(found, QStringList({"&File", "  &Open 40004", "  Save &Calibration... 40006",
-                                "  Export C&IF... 40008", "  &Exit 40005", "&Edit",
+  EXPECT_EQ(found, QStringList({"&File", "  &Open 40004", "  Save Chart &As... 40008",
+                                "  Save &Calibration... 40006", "  Export C&IF... 40009",
+                                "  &Exit 40005", "&Edit",
                                 "  &Copy Calibration 40007", "&View", "  &Calibration Panel 0",
                                 "&Help", "  &About Pellum... 40001"}));
   // The click the message-box checks rely on does open the menu when nothing blocks it.
@@ -176,12 +184,15 @@ TEST_F(DesktopWindowTest, OpenCalibratesConvertsAndDrawsTheChart) {
     EXPECT_EQ(dialog->selectedNameFilter(), "Listing Files (*.PID)");
     ChooseFile(folder_.File("film.pid"))(modal);
   });
-  answers.Then(
-      ExpectMessage(*window_, "Info",
-                    QString::fromStdString("Output file is saved as " + folder_.File("film.dat")),
-                    QMessageBox::Information));
+  answers.Then(ExpectMessage(
+      *window_, "Info",
+      QString::fromStdString("Output file is saved as " + folder_.File("film.dat") +
+                             "\nFit report is saved as " + folder_.File("fitdata.txt")),
+      QMessageBox::Information));
   window_->Command(IDM_OPEN);
   EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(window_->statusBar()->currentMessage().toStdString(),
+            "Fit report is saved as " + folder_.File("fitdata.txt"));
 
   EXPECT_EQ(window_->windowTitle(), "Pellum - film.pid");
   EXPECT_EQ(CountLines(folder_.File("film.dat")), 4);
@@ -264,7 +275,7 @@ TEST_F(DesktopWindowTest, RefusedEntriesComeBackWithTheirText) {
 
 TEST_F(DesktopWindowTest, ExitAndTheCloseButtonEndTheSameWay) {
   for (bool viaMenu : {true, false}) {
-    window_ = std::make_unique<MainWindow>();
+    window_ = std::make_unique<MainWindow>(Setting());
     window_->show();
     window_->State().points.resize(2);
     window_->State().pointCount = 2;
@@ -285,6 +296,83 @@ TEST_F(DesktopWindowTest, UnknownCommandsChangeNothing) {
     EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)") << id;
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << id;
   }
+}
+
+// Each shortcut runs its command as the menu does; a key press goes where a user's would.
+TEST_F(DesktopWindowTest, ShortcutsRunTheirCommands) {
+  struct Case {
+    const char* name;
+    QKeyCombination key;
+    std::function<bool(QWidget*)> isTheWindow;  // the modal window the command opens
+  };
+  const std::vector<Case> cases = {
+      {"Ctrl+O opens the Calibration Data dialog", Qt::CTRL | Qt::Key_O,
+       [](QWidget* w) { return dynamic_cast<EntryDialog*>(w) != nullptr; }},
+      {"Ctrl+S opens Save Chart As", Qt::CTRL | Qt::Key_S,
+       [](QWidget* w) { return w->windowTitle() == "Save Chart As"; }},
+      {"F1 shows the About box", QKeyCombination(Qt::Key_F1),
+       [](QWidget* w) { return dynamic_cast<AboutBox*>(w) != nullptr; }},
+  };
+  for (const Case& c : cases) {
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get())) << c.name;
+    bool opened = false;
+    ModalAnswers answers;
+    answers.Then([&](QWidget* modal) {
+      opened = c.isTheWindow(modal);
+      if (auto* entry = dynamic_cast<EntryDialog*>(modal)) {
+        QTest::mouseClick(entry->OkButton(), Qt::LeftButton);  // all "-1": nothing more
+      } else if (auto* about = dynamic_cast<AboutBox*>(modal)) {
+        QTest::mouseClick(about->OkButton(), Qt::LeftButton);
+      } else {
+        dynamic_cast<QDialog*>(modal)->reject();
+      }
+    });
+    QTest::keyClick(window_.get(), c.key.key(), c.key.keyboardModifiers());
+    EXPECT_TRUE(WaitFor([&] { return answers.AllUsed(); })) << c.name;
+    EXPECT_TRUE(WaitFor([] { return QApplication::activeModalWidget() == nullptr; })) << c.name;
+    EXPECT_TRUE(opened) << c.name;
+  }
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  QTest::keyClick(window_.get(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(window_->isVisible()) << "Ctrl+Q closes the window as Exit does";
+}
+
+// The folder of the file opened last is where the dialog starts after a restart, wherever
+// the program is started from; the setting is a file of one line in the configuration
+// folder.
+TEST_F(DesktopWindowTest, TheNextRunStartsTheFileDialogInTheLastFolder) {
+  folder_.Write("film.pid", kListing);
+  ModalAnswers answers;
+  answers.Then(TypeReadings(kReadings));
+  answers.Then(ChooseFile(folder_.File("film.pid")));
+  answers.Then([](QWidget* modal) { dynamic_cast<QDialog*>(modal)->accept(); });  // "Info"
+  window_->Command(IDM_OPEN);
+  ASSERT_TRUE(answers.AllUsed());
+  std::ifstream setting(Setting());
+  std::string kept;
+  std::getline(setting, kept);
+  EXPECT_EQ(kept, folder_.Path());
+
+  window_.reset();
+  TempFolder elsewhere;
+  QDir::setCurrent(QString::fromStdString(elsewhere.Path()));
+  window_ = std::make_unique<MainWindow>(Setting());
+  window_->show();
+  QString startedIn;
+  answers.Then(TypeReadings(kReadings));
+  answers.Then([&](QWidget* modal) {
+    auto* dialog = dynamic_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    startedIn = dialog->directory().absolutePath();
+    EXPECT_EQ(dialog->windowTitle(), "Open Listing or Profile");
+    dialog->reject();
+  });
+  window_->Command(IDM_OPEN);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(startedIn.toStdString(), folder_.Path());
+  QDir::setCurrent(QString::fromStdString(folder_.Path()));
 }
 
 }  // namespace

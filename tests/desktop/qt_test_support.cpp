@@ -16,6 +16,10 @@ namespace pellum::testing {
 QApplication& TestApplication() {
   static QApplication* application = [] {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings go to a folder of the test program's own, never to the user's: a window
+    // made with the default setting path keeps its folder there.
+    static TempFolder config;
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path()));
     static int argc = 1;
     static char name[] = "pellum_desktop_tests";
     static char* argv[] = {name, nullptr};
@@ -52,6 +56,10 @@ void ModalAnswers::Poll() {
     }
     return;
   }
+  if (!answers_.empty() && answers_.front().className != nullptr &&
+      !modal->inherits(answers_.front().className)) {
+    return;
+  }
   modal->setProperty("pellumAnswered", true);
   sinceAnswer_.start();
   if (answers_.empty()) {
@@ -59,7 +67,7 @@ void ModalAnswers::Poll() {
     return;
   }
   QPointer<QWidget> target(modal);
-  Answer answer = std::move(answers_.front());
+  Answer answer = std::move(answers_.front().answer);
   answers_.pop_front();
   QTimer::singleShot(0, [target, answer] {
     if (target) {

@@ -25,14 +25,23 @@ class ModalAnswers {
   ModalAnswers();
   ~ModalAnswers();
 
-  void Then(Answer answer) { answers_.push_back(std::move(answer)); }
+  void Then(Answer answer) { answers_.push_back({std::move(answer), nullptr}); }
+  // Waits for a modal window of that class: the window below comes back for a moment
+  // between a dialog that closes and a message box that its answer opens.
+  void ThenOn(const char* className, Answer answer) {
+    answers_.push_back({std::move(answer), className});
+  }
   bool AllUsed() const { return answers_.empty(); }
 
  private:
   void Poll();
   void Refuse(QWidget* modal, const char* why);
 
-  std::deque<Answer> answers_;
+  struct Step {
+    Answer answer;
+    const char* className;
+  };
+  std::deque<Step> answers_;
   QPointer<QWidget> last_;
   QTimer timer_;
   QElapsedTimer sinceAnswer_;
@@ -42,7 +51,9 @@ class ModalAnswers {
 // dialog then checks the name itself (a name set by selectFile() skips the focused field).
 void TypeFileName(QFileDialog& dialog, const QString& name);
 
-// Sets QT_QPA_PLATFORM=offscreen and makes the one QApplication of the test program.
+// Sets QT_QPA_PLATFORM=offscreen and XDG_CONFIG_HOME to a temporary folder (so that no
+// test reads or writes the user's settings) and makes the one QApplication of the test
+// program.
 QApplication& TestApplication();
 
 // Processes events until done() is true or timeoutMs has passed; returns done().

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/app_state.h"
+
+namespace pellum {
+
+// Where a save-file dialog starts: name beside the last converted file, else in the folder
+// of the last file chosen (kept from an earlier run), else in the current folder.
+//
+//   inputPath "/data/film.pid"                 -> "/data/calibration.cal"
+//   no input, initialFolder "/home/me/films"   -> "/home/me/films/calibration.cal"
+//   neither                                    -> "calibration.cal"
+inline std::string SuggestedOutputPath(const AppState& state, std::string_view name) {
+  namespace fs = std::filesystem;
+  const fs::path folder = !state.inputPath.empty() ? fs::path(state.inputPath).parent_path()
+                                                   : fs::path(state.openFileSettings.initialFolder);
+  return (folder / name).string();
+}
+
+}  // namespace pellum

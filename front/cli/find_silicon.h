@@ -1,0 +1,32 @@
+#pragma once
+
+#include <iostream>
+#include <string>
+
+#include "front/cli/cli_options.h"
+#include "peaks/silicon_finder.h"
+
+namespace pellum::cli {
+
+// What is wrong with how --find-silicon and --two-theta-from are combined with the other
+// options; empty when nothing is. --find-silicon stands alone; --two-theta-from takes the
+// place of --two-theta (and so excludes --calibration too).
+std::string ProfileOptionsError(const CliOptions& options);
+
+// One line per reflection, then the six readings as --two-theta takes them:
+//   peak 111 28.4423 5012.3 0.0812 212.4      (position, height, FWHM, signal-to-noise)
+//   peak 400 not-found
+//   two-theta 28.4423,47.3031,56.1224,-1,76.3761,88.0307
+void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out);
+
+// --find-silicon PROFILE: prints the search and returns 0 when at least two reflections
+// were found, 2 otherwise (also when the profile cannot be read, which is said on err).
+int RunFindSilicon(const std::string& profile, std::ostream& out, std::ostream& err);
+
+// --two-theta-from PROFILE: prints the search and stores the six readings in list, as
+// --two-theta would have them. False (said on err) when the profile cannot be read or
+// holds fewer than two of the reflections: nothing is calibrated then.
+bool ReadingsFromProfile(const std::string& profile, std::ostream& out, std::ostream& err,
+                         std::string& list);
+
+}  // namespace pellum::cli

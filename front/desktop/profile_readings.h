@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <string>
+
+namespace pellum {
+
+// The Calibration Data dialog's "From Profile...": the button opens the file dialog on
+// profiles, starting on Path(); the six silicon reflections are looked for in the chosen
+// profile and the fields get the readings found ("28.3650", "-1" for one not found); a
+// note under the fields says which were not found. The user may edit them before OK.
+// A profile that cannot be read, or holds no reflection at all, is said in a message box
+// and the fields stay as they were.
+//
+// The button is not in the Tab order, which stays OK and the six fields, but Alt+P
+// presses it.
+class ProfileReadings {
+ public:
+  // Puts the button and the note in row of grid, below the fields.
+  void AddTo(QGridLayout& grid, int row, const std::array<QLineEdit*, 6>& fields, QWidget* dialog);
+
+  QPushButton* Button() const { return button_; }
+  QLabel* Note() const { return note_; }
+  void SetPath(const std::string& path) { path_ = path; }
+  // The profile chosen last (when Taken()), or where the file dialog starts.
+  const std::string& Path() const { return path_; }
+  // Whether the fields were filled from a profile.
+  bool Taken() const { return taken_; }
+
+  // What the button does: ask for a profile and take its readings.
+  void Take();
+
+ private:
+  std::array<QLineEdit*, 6> fields_{};
+  QWidget* dialog_ = nullptr;
+  QPushButton* button_ = nullptr;
+  QLabel* note_ = nullptr;
+  std::string path_;
+  bool taken_ = false;
+};
+
+}  // namespace pellum

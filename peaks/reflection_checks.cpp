@@ -1,0 +1,136 @@
+#include "peaks/reflection_checks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace pellum {
+namespace {
+
+std::vector<std::size_t> FoundIndices(std::span<const ReflectionSearch, 6> reflections) {
+  std::vector<std::size_t> found;
+  for (std::size_t k = 0; k < reflections.size(); ++k) {
+    if (reflections[k].Found()) {
+      found.push_back(k);
+    }
+  }
+  return found;
+}
+
+double Offset(const ReflectionSearch& r) {
+  return r.position - r.reference;
+}
+
+// The line through two found reflections' offsets, against true two-theta.
+struct Line {
+  double at = 0.0;  // the offset at reference 0
+  double slope = 0.0;
+
+  double OffsetAt(double reference) const { return at + slope * reference; }
+};
+
+Line Through(const ReflectionSearch& a, const ReflectionSearch& b) {
+  Line line;
+  line.slope = (Offset(b) - Offset(a)) / (b.reference - a.reference);
+  line.at = Offset(a) - line.slope * a.reference;
+  return line;
+}
+
+}  // namespace
+
+void DropSharedPeaks(std::span<ReflectionSearch, 6> reflections,
+                     std::span<const double, 6> predicted) {
+  for (std::size_t i = 0; i < reflections.size(); ++i) {
+    for (std::size_t j = i + 1; j < reflections.size(); ++j) {
+      ReflectionSearch& a = reflections[i];
+      ReflectionSearch& b = reflections[j];
+      if (!a.Found() || !b.Found() ||
+          std::abs(a.position - b.position) >= std::max(a.fwhm, b.fwhm)) {
+        continue;
+      }
+      const bool aFarther =
+          std::abs(a.position - predicted[i]) > std::abs(b.position - predicted[j]);
+      (aFarther ? a : b).verdict = PeakVerdict::Shared;
+    }
+  }
+}
+
+double MedianFoundWidth(std::span<const ReflectionSearch, 6> reflections) {
+  std::vector<double> widths;
+  for (std::size_t k : FoundIndices(reflections)) {
+    widths.push_back(reflections[k].fwhm);
+  }
+  if (widths.size() < 2) {
+    return 0.0;
+  }
+  std::sort(widths.begin(), widths.end());
+  const std::size_t n = widths.size();
+  return n % 2 == 1 ? widths[n / 2] : 0.5 * (widths[n / 2 - 1] + widths[n / 2]);
+}
+
+void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections) {
+  const std::vector<std::size_t> found = FoundIndices(reflections);
+  if (found.size() < 3) {
+    return;
+  }
+  const double median = MedianFoundWidth(reflections);
+  for (std::size_t k : found) {
+    const double w = reflections[k].fwhm;
+    if (w > 2.5 * median || 2.5 * w < median) {
+      reflections[k].verdict = PeakVerdict::ImplausibleWidth;
+    }
+  }
+}
+
+void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale) {
+  const std::vector<std::size_t> found = FoundIndices(reflections);
+  if (found.size() == 2) {
+    ReflectionSearch& a = reflections[found[0]];
+    ReflectionSearch& b = reflections[found[1]];
+    if (std::abs(Through(a, b).slope) > maxScale) {
+      (a.snr < b.snr ? a : b).verdict = PeakVerdict::OffTheLine;
+    }
+    return;
+  }
+  if (found.size() < 3) {
+    return;
+  }
+  std::vector<bool> bestOn;
+  std::size_t bestCount = 0;
+  double bestClarity = 0.0;
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    for (std::size_t j = i + 1; j < found.size(); ++j) {
+      const Line line = Through(reflections[found[i]], reflections[found[j]]);
+      if (std::abs(line.slope) > maxScale) {
+        continue;
+      }
+      std::vector<bool> on(found.size());
+      std::size_t count = 0;
+      double clarity = 0.0;
+      for (std::size_t m = 0; m < found.size(); ++m) {
+        const ReflectionSearch& r = reflections[found[m]];
+        on[m] = std::abs(Offset(r) - line.OffsetAt(r.reference)) <= agreement;
+        if (on[m]) {
+          ++count;
+          clarity += std::log(r.snr);
+        }
+      }
+      if (count > bestCount || (count == bestCount && clarity > bestClarity)) {
+        bestOn = on;
+        bestCount = count;
+        bestClarity = clarity;
+      }
+    }
+  }
+  // No two of them make a film's line: none of them can be told from the others.
+  if (bestOn.empty()) {
+    return;
+  }
+  for (std::size_t m = 0; m < found.size(); ++m) {
+    if (!bestOn[m]) {
+      reflections[found[m]].verdict = PeakVerdict::OffTheLine;
+    }
+  }
+}
+
+}  // namespace pellum

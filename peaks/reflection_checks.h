@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "peaks/silicon_finder.h"
+
+namespace pellum {
+
+// The checks across the six reflections, after each window was searched on its own. Each
+// turns found reflections into not found, never the other way.
+
+// Two found reflections closer than the wider one's width hold one peak: the one whose
+// prediction lies farther from it is Shared.
+//
+//   111 at 47.21 (predicted 28.5), 220 at 47.21 (predicted 47.2) -> 111 Shared
+void DropSharedPeaks(std::span<ReflectionSearch, 6> reflections,
+                     std::span<const double, 6> predicted);
+
+// The median width of the found reflections; 0 with fewer than two found.
+double MedianFoundWidth(std::span<const ReflectionSearch, 6> reflections);
+
+// With three or more found, the widths of one film's reflections lie close together: one
+// more than 2.5 times narrower or wider than the median of the found is ImplausibleWidth.
+void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections);
+
+// With three or more found, the line (shift and scale within maxScale) that most of them
+// lie within agreement of is taken, and those off it are OffTheLine; ties go to the line
+// with the clearest peaks. Two found that would need a scale beyond maxScale cannot both
+// be silicon: the fainter is OffTheLine.
+//
+//   found at offsets 0.30, 0.31, 0.62, 0.30 on 111, 220, 311, 400 -> 311 OffTheLine
+void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale);
+
+}  // namespace pellum

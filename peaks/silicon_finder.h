@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "peaks/film_offset.h"
+#include "peaks/peak_fit.h"
+#include "peaks/profile_points.h"
+#include "ui/message_sink.h"
+
+namespace pellum {
+
+// How the six silicon reflections are looked for in a profile; all in degrees two-theta.
+struct SiliconFinderOptions {
+  // Each reflection is searched within +- window of where the film's common offset puts it.
+  double window = 0.6;
+  // How far the film may put a reflection from its true two-theta; the common offset is
+  // looked for within this reach.
+  double maxOffset = 1.0;
+  // A peak is clear when its height is at least this many times the noise.
+  double minSnr = 5.0;
+  // A plausible peak is at least this wide (and one profile step), at most maxFwhm.
+  double minFwhm = 0.01;
+  double maxFwhm = 0.5;
+  // With three or more found, each lies within this of the line through the others.
+  double agreement = 0.1;
+  // The largest scale error of a film (0.01: one per cent longer or shorter).
+  double maxScale = 0.01;
+};
+
+// Why a reflection is, or is not, found.
+enum class PeakVerdict {
+  Found,
+  NoPeak,            // nothing rises in the window, or no peak shape fits what does
+  Faint,             // a peak, but its signal-to-noise is below minSnr
+  ImplausibleWidth,  // narrower or wider than a peak of this profile can be
+  AtWindowEdge,      // its centre is within half a width of the window's edge
+  AtProfileEdge,     // the profile ends, or has a gap, within a width of its centre
+  Shared,            // another reflection took this peak, and it lies nearer to that one
+  OffTheLine,        // the other reflections put this one elsewhere
+};
+
+struct ReflectionSearch {
+  double reference = 0.0;  // the reflection's true two-theta
+  double windowLow = 0.0;
+  double windowHigh = 0.0;
+  PeakVerdict verdict = PeakVerdict::NoPeak;
+  // The peak found, or else the first one tried (all zero when none was): centre, height
+  // above the background, full width at half maximum, height over the noise.
+  double position = 0.0;
+  double height = 0.0;
+  double fwhm = 0.0;
+  double snr = 0.0;
+  PeakFit fit;
+
+  bool Found() const { return verdict == PeakVerdict::Found; }
+};
+
+struct SiliconSearch {
+  std::array<ReflectionSearch, 6> reflections;  // in the reference table's order
+  FilmOffset offset;                            // the common offset the windows follow
+
+  int FoundCount() const;
+};
+
+// The stretches of two-theta the finder reads: each reflection's reach, its window and
+// the widest peak's flanks.
+std::vector<TwoThetaSpan> SiliconReach(const SiliconFinderOptions& options = {});
+
+// Finds the six reflections among points sorted by two-theta (as ReadProfilePoints gives
+// them): the common offset first, from the candidates within maxOffset of every
+// reflection; then in each window the candidates nearest the offset's prediction are
+// fitted (FitPeak) until one is clear, of plausible width and away from the window's and
+// the profile's edges; last, two reflections never keep one peak, and one whose width or
+// place does not agree with the others is dropped.
+//
+//   a profile with the six peaks 0.3 degree above the reference positions
+//   -> six Found, each position within a small fraction of the step, offset.shift 0.3
+SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> points,
+                                     const SiliconFinderOptions& options = {});
+
+// Reads the profile at path (ReadProfilePoints over SiliconReach) and finds the
+// reflections in it. False, with the path shown under "Cannot open a file!",
+// "Invalid file format!" (no line at all) or "Cannot read the input file!", when the
+// profile cannot be read whole; search is then left as it was.
+bool FindSiliconInProfile(const std::string& path, const SiliconFinderOptions& options,
+                          SiliconSearch& search, MessageSink& messages);
+
+}  // namespace pellum

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "peaks/profile_points.h"
+
+namespace pellum::testing {
+
+// One peak of a synthetic profile: a pseudo-Voigt with a share eta of Lorentzian.
+struct SyntheticPeak {
+  double position = 0.0;
+  double height = 0.0;
+  double fwhm = 0.1;
+  double eta = 0.5;
+};
+
+// A film's profile with known peaks: the background a + b (x - 60) + c (x - 60)^2 plus the
+// peaks, sampled from start to end, with Poisson noise drawn from a fixed seed.
+struct SyntheticProfile {
+  double start = 20.0;
+  double end = 95.0;
+  double step = 0.01;
+  double stepJitter = 0.0;  // each step is step * (1 +- up to this), for an uneven step
+  double background = 100.0;
+  double slope = 0.0;
+  double curvature = 0.0;
+  std::vector<SyntheticPeak> peaks;
+  bool poisson = true;
+  std::uint64_t seed = 13;
+};
+
+// The six silicon reflections as a film with this shift and scale shows them
+// (t + shift + scale (t - 60)), all of one height and width.
+std::vector<SyntheticPeak> SiliconPeaks(double shift, double scale, double height, double fwhm,
+                                        double eta = 0.5);
+
+// Where the film puts reflection k, as SiliconPeaks does.
+double FilmPosition(std::size_t k, double shift, double scale);
+
+std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile);
+
+// As a profile file holds it: a header line, then "two-theta intensity" per line.
+std::string ProfileText(const std::vector<ProfilePoint>& points);
+
+}  // namespace pellum::testing
