@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/suggested_output_path.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -11,7 +12,7 @@ namespace fs = std::filesystem;
 
 std::string SuggestedPath(const AppState& state) {
   if (state.convertedPath.empty())
-    return std::string(texts::kDefaultCifName);
+    return SuggestedOutputPath(state, texts::kDefaultCifName);
   return fs::path(state.convertedPath).replace_extension(".cif").string();
 }
 
@@ -46,10 +47,10 @@ std::vector<CifSource> CifSourcesOf(const AppState& state) {
 void ExportCif(const AppState& state, Platform& platform) {
   if (!state.calibrated)
     return;
+  const FileFilter filter{std::string(texts::kCifFilter), "*.cif"};
   std::string path;
-  if (!platform.ShowSaveFileDialog(texts::kExportCifTitle,
-                                   {std::string(texts::kCifFilter), "*.cif"}, SuggestedPath(state),
-                                   path))
+  if (!platform.ShowSaveFileDialog(texts::kExportCifTitle, std::span(&filter, 1),
+                                   SuggestedPath(state), path))
     return;
   const std::vector<CifSource> sources = CifSourcesOf(state);
   if (ReplacesSource(path, sources)) {
