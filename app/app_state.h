@@ -8,6 +8,7 @@
 #include "calib/calibration_point.h"
 #include "calib/entry_texts.h"
 #include "calib/fit_quality.h"
+#include "io/file_stamp.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -39,6 +40,12 @@ struct AppState {
   // profile the entry dialog last took readings from (the title stays with inputTitle).
   std::string inputPath;
   std::string inputTitle;
+
+  // The file the last Open converted, its output and its stamp from just before; empty
+  // when that Open converted nothing. Export CIF gives it a block of its own.
+  std::string convertedPath;
+  std::string convertedOutputPath;
+  FileStamp convertedStamp;
 
   OpenFileSettings openFileSettings;
 

@@ -4,6 +4,7 @@
 
 #include "app/remembered_folder.h"
 #include "convert/input_dispatch.h"
+#include "convert/output_naming.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -70,9 +71,14 @@ InputFileOutcome RunInputFileStep(AppState& state, Platform& platform) {
     return InputFileOutcome::Cancelled;
   }
   const std::string chosen = state.inputPath;
+  const FileStamp stamp = StampOf(state.inputPath);
   ReportNoteMessages messages(platform, state.reportWrittenPath);
   InputFileOutcome outcome = InputFileOutcome::Converted;
-  if (ConvertInputFile(state.inputPath, state.coefficients, messages) == 0) {
+  if (ConvertInputFile(state.inputPath, state.coefficients, messages) != 0) {
+    state.convertedPath = state.inputPath;
+    state.convertedOutputPath = ConvertedOutputPath(state.inputPath);
+    state.convertedStamp = stamp;
+  } else {
     platform.ShowMessage(state.inputPath, texts::kCannotOpenFile, MessageKind::Error);
     state.inputPath.clear();
     state.inputTitle.clear();

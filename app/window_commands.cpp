@@ -4,6 +4,7 @@
 
 #include "app/calibration_command.h"
 #include "app/calibration_record_commands.h"
+#include "app/cif_export_command.h"
 #include "app/input_file_step.h"
 #include "app/remembered_folder.h"
 #include "app/save_chart_command.h"
@@ -48,6 +49,9 @@ void HandleCommand(AppState& state, Platform& platform, MenuCommand command,
       platform.ShowAboutBox();
       break;
     case MenuCommand::Open:
+      // Export CIF holds what this Open converts, and nothing from an earlier one.
+      state.convertedPath.clear();
+      state.convertedOutputPath.clear();
       if (RunCalibrationCommand(state, platform, console) >= 1) {
         // Cancelled, converted or failed: the title follows the input title as it now is,
         // so a cancelled dialog shows the previous file again.
@@ -63,6 +67,9 @@ void HandleCommand(AppState& state, Platform& platform, MenuCommand command,
       break;
     case MenuCommand::SaveChart:
       SaveChart(state, platform);
+      break;
+    case MenuCommand::ExportCif:
+      ExportCif(state, platform);
       break;
     case MenuCommand::Exit:
       platform.CloseMainWindow();

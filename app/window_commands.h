@@ -12,8 +12,8 @@ namespace pellum {
 
 // The menu's commands, by their identifiers: a toolkit that delivers identifiers may cast
 // them, and one that is not listed here is ignored.
-// Save Calibration, Copy Calibration and Save Chart come after the first three, which keep
-// theirs.
+// Save Calibration, Copy Calibration, Save Chart and Export CIF come after the first three,
+// which keep theirs.
 enum class MenuCommand : int {
   About = 40001,
   Open = 40004,
@@ -21,6 +21,7 @@ enum class MenuCommand : int {
   SaveCalibration = 40006,
   CopyCalibration = 40007,
   SaveChart = 40008,
+  ExportCif = 40009,
 };
 inline constexpr MenuCommand IDM_ABOUT = MenuCommand::About;
 inline constexpr MenuCommand IDM_OPEN = MenuCommand::Open;
@@ -50,7 +51,8 @@ void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace);
 // A menu command. IDM_OPEN calibrates and, with at least one point, converts a file and
 // shows its name in the title; IDM_ABOUT shows the About box; IDM_EXIT closes the window;
 // SaveCalibration and CopyCalibration keep the last calibration in a file or on the
-// clipboard, and do nothing before the first; SaveChart saves the chart as a picture.
+// clipboard, and ExportCif writes it (with the file the last Open converted) as a powder
+// CIF; these three do nothing before the first. SaveChart saves the chart as a picture.
 // Any other identifier is ignored.
 void HandleCommand(AppState& state, Platform& platform, MenuCommand command, std::ostream& console);
 

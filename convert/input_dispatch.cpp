@@ -1,11 +1,17 @@
 #include "convert/input_dispatch.h"
 
 #include "convert/listing_converter.h"
+#include "convert/output_naming.h"
 #include "convert/profile_converter.h"
 
 namespace pellum {
 
 namespace {
+
+class QuietMessages : public MessageSink {
+ public:
+  void ShowMessage(std::string_view, std::string_view, MessageKind) override {}
+};
 
 bool EqualsIgnoringCase(std::string_view text, std::string_view lowerCase) {
   if (text.size() != lowerCase.size()) {
@@ -31,6 +37,21 @@ std::string TakeExtension(std::string_view path) {
     return std::string(path);
   }
   return std::string(path.substr(path.size() - kLength));
+}
+
+bool IsProfilePath(std::string_view path) {
+  return EqualsIgnoringCase(TakeExtension(path), ".txt");
+}
+
+std::string ConvertedOutputPath(std::string_view inputPath) {
+  const std::string extension = TakeExtension(inputPath);
+  const bool listing = EqualsIgnoringCase(extension, ".pid");
+  std::string baseName;
+  QuietMessages quiet;
+  if ((!listing && !IsProfilePath(inputPath)) || MakeBaseName(inputPath, baseName, quiet) == 0) {
+    return "";
+  }
+  return MakeOutputPath(baseName, listing ? ".dat" : ".pro");
 }
 
 int ConvertInputFile(const std::string& inputPath, const CalibrationCoefficients& coefficients,

@@ -20,9 +20,22 @@ namespace {
 constexpr int kTwoThetaField = 0;
 constexpr int kIntensityField = 4;
 
-// The column heading of a listing begins with "2-Theta". Its characters serve as a set:
-// the first field of the line that ends the header begins with any of them.
-bool EndsHeader(const std::string& firstField) {
+// Reads lines until one ends the header. False when the input ends first. A header line
+// longer than the kept bytes is judged by the first field within them, and its line end is
+// still found, so the heading after a long title line is found too.
+bool SkipHeader(std::istream& in, std::string& line, std::string& token) {
+  while (ReadTextLine(in, line, kKeptLineBytes)) {
+    if (ExtractToken(0, line, token) == 1 && EndsListingHeader(token)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// The column heading of a listing begins with "2-Theta". Its characters serve as a set.
+bool EndsListingHeader(std::string_view firstField) {
   if (firstField.empty()) {
     return false;
   }
@@ -39,20 +52,6 @@ bool EndsHeader(const std::string& firstField) {
       return false;
   }
 }
-
-// Reads lines until one ends the header. False when the input ends first. A header line
-// longer than the kept bytes is judged by the first field within them, and its line end is
-// still found, so the heading after a long title line is found too.
-bool SkipHeader(std::istream& in, std::string& line, std::string& token) {
-  while (ReadTextLine(in, line, kKeptLineBytes)) {
-    if (ExtractToken(0, line, token) == 1 && EndsHeader(token)) {
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
 
 ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::string_view outputPath,
                                  const CalibrationCoefficients& coefficients,

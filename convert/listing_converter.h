@@ -36,4 +36,11 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
                                  const CalibrationCoefficients& coefficients,
                                  ConversionStats* stats = nullptr);
 
+// Whether a line whose first field is firstField ends a listing's header: the field begins
+// with one of the characters of "2-Theta", which serve as a set.
+//
+//   EndsListingHeader("2-Theta") -> true    EndsListingHeader("25.3") -> true
+//   EndsListingHeader("Guinier") -> false   EndsListingHeader("")     -> false
+bool EndsListingHeader(std::string_view firstField);
+
 }  // namespace pellum

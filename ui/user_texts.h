@@ -72,6 +72,17 @@ inline constexpr std::string_view kListingsAndProfilesFilter =
 inline constexpr std::string_view kFolderSettingName = "last-folder";
 inline constexpr std::string_view kCannotKeepFolder = "Cannot remember the folder!";
 
+// The powder CIF of the calibration and the files converted with it.
+inline constexpr std::string_view kCannotWriteCif = "Cannot write the CIF file!";
+inline constexpr std::string_view kInputChangedSinceConversion =
+    "The input file has changed since it was converted!";
+inline constexpr std::string_view kCifWouldReplaceSource =
+    "The CIF would replace a file it is made from!";
+inline constexpr std::string_view kCifSavedPrefix = "CIF is saved as ";
+inline constexpr std::string_view kExportCifTitle = "Export CIF";
+inline constexpr std::string_view kCifFilter = "CIF Files (*.cif)";
+inline constexpr std::string_view kDefaultCifName = "calibration.cif";
+
 // The fit report.
 inline constexpr std::string_view kReportFileName = "fitdata.txt";
 inline constexpr std::string_view kReportNotWrittenLine = "ERROE: Cannot open an output file!\n";

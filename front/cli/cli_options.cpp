@@ -67,6 +67,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (arg == "--calibration-out") {
       if (const std::string* v = value("--calibration-out"))
         o.calibrationOutPath = *v;
+    } else if (arg == "--cif") {
+      if (const std::string* v = value("--cif"))
+        o.cifPath = *v;
     } else if (arg == "--report") {
       if (const std::string* v = value("--report"))
         o.reportPath = *v;
@@ -125,9 +128,10 @@ std::vector<std::string> SplitTwoThetaList(const std::string& list) {
 
 std::string UsageText() {
   return R"(Usage: pellum-cli --two-theta LIST [--max-offset DEG] [--report PATH] [--calibration-out PATH]
-                  [--chart PATH [--size WxH]] [--trace] [FILE...]
+                  [--cif PATH] [--chart PATH [--size WxH]] [--trace] [FILE...]
        pellum-cli --two-theta-from PROFILE [the options of --two-theta] [FILE...]
-       pellum-cli --calibration PATH [--chart PATH [--size WxH]] [--trace] [FILE...]
+       pellum-cli --calibration PATH [--cif PATH] [--chart PATH [--size WxH]] [--trace]
+                  [FILE...]
        pellum-cli --find-silicon PROFILE
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
@@ -148,6 +152,8 @@ writes the fit report, and converts peak listings (.pid -> .dat) and intensity p
   --calibration-out PATH
                     also keeps the calibration at full precision in PATH: coefficients,
                     their covariance, the readings and the reference values
+  --cif PATH        also writes the calibration, and each file converted, as a powder
+                    CIF (pdCIF) in PATH
   --calibration PATH
                     applies the calibration kept in PATH instead of fitting readings;
                     no report is written

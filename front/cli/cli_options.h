@@ -22,6 +22,7 @@ struct CliOptions {
   double maxOffset = 1.0;
   std::optional<std::string> calibrationPath;     // a record to apply instead of readings
   std::optional<std::string> calibrationOutPath;  // where to keep the calibration's record
+  std::optional<std::string> cifPath;             // the powder CIF of the calibration and the files
   std::string reportPath{texts::kReportFileName};
   std::optional<std::string> chartPath;
   int chartWidth = 800;

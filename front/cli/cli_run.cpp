@@ -5,6 +5,7 @@
 
 #include "calib/calibration_record.h"
 #include "calib/fit_report.h"
+#include "convert/cif_export.h"
 #include "convert/input_dispatch.h"
 #include "front/cli/chart_output.h"
 #include "front/cli/cli_calibration.h"
@@ -20,8 +21,10 @@ void SayLines(std::ostream& err, const std::string& path, std::uint64_t count, c
   err << path << ": " << count << (count == 1 ? " line " : " lines ") << what << '\n';
 }
 
+// Converts every input that may be; each one converted is added to converted, for the CIF.
 bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoefficients& c,
-                  const FitQuality& quality, std::ostream& out, std::ostream& err) {
+                  const FitQuality& quality, std::vector<CifSource>& converted, std::ostream& out,
+                  std::ostream& err) {
   ConsoleMessages messages(out, err);
   bool allConverted = true;
   for (const InputPlan& input : inputs) {
@@ -34,9 +37,12 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
     ConversionStats stats;
     stats.rangeLow = quality.rangeLow;
     stats.rangeHigh = quality.rangeHigh;
+    const FileStamp stamp = StampOf(path);
     if (ConvertInputFile(path, c, messages, &stats) == 0) {
       messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
       allConverted = false;
+    } else {
+      converted.push_back({path, input.outputPath, stamp});
     }
     if (stats.skippedLines > 0)
       SayLines(err, path, stats.skippedLines,
@@ -104,7 +110,14 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     TraceChart(options.chartWidth, options.chartHeight, data.points, coefficients, trace);
   }
 
-  const bool allConverted = ConvertFiles(plan.inputs, coefficients, data.quality, out, err);
+  std::vector<CifSource> converted;
+  const bool allConverted =
+      ConvertFiles(plan.inputs, coefficients, data.quality, converted, out, err);
+  // The CIF holds what was converted: a file that failed has no block in it.
+  if (options.cifPath &&
+      !WriteCifFile(*options.cifPath, {data.straightLine, coefficients, data.quality}, converted,
+                    messages))
+    allWritten = false;
   return allConverted && allWritten ? kExitDone : kExitFileFailed;
 }
 

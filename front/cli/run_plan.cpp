@@ -136,6 +136,8 @@ RunPlan PlanRun(const CliOptions& options) {
     written.emplace_back(*options.calibrationOutPath, "the calibration record");
   if (options.chartPath)
     written.emplace_back(*options.chartPath, "the chart");
+  if (options.cifPath)
+    written.emplace_back(*options.cifPath, "the CIF");
   for (std::size_t i = 0; i < written.size() && plan.usageError.empty(); ++i) {
     plan.usageError = clash(written[i].first, written[i].second.c_str());
     for (std::size_t j = 0; j < i && plan.usageError.empty(); ++j) {

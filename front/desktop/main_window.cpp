@@ -38,6 +38,7 @@ MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWi
              QKeySequence(Qt::CTRL | Qt::Key_S));
   saveCalibration_ =
       AddCommand(file, QStringLiteral("Save &Calibration..."), MenuCommand::SaveCalibration);
+  exportCif_ = AddCommand(file, QStringLiteral("Export C&IF..."), MenuCommand::ExportCif);
   AddCommand(file, QStringLiteral("&Exit"), IDM_EXIT, QKeySequence(Qt::CTRL | Qt::Key_Q));
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
   copyCalibration_ =
@@ -85,6 +86,7 @@ void MainWindow::PlacePanel() {
 void MainWindow::ShowCalibration() {
   panel_->ShowSummary(CalibrationSummary(state_));
   saveCalibration_->setEnabled(state_.calibrated);
+  exportCif_->setEnabled(state_.calibrated);
   copyCalibration_->setEnabled(state_.calibrated);
 }
 

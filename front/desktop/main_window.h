@@ -51,6 +51,7 @@ class MainWindow : public QMainWindow {
   ChartWidget* chart_ = nullptr;
   QualityPanel* panel_ = nullptr;
   QAction* saveCalibration_ = nullptr;
+  QAction* exportCif_ = nullptr;
   QAction* copyCalibration_ = nullptr;
   std::unique_ptr<QtPlatform> platform_;
 };

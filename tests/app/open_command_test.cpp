@@ -408,5 +408,53 @@ TEST_F(OpenCommandTest, TheCalibrationIsSavedAndCopied) {
   EXPECT_NE(platform_.clipboard.find("3 3 1"), std::string::npos);
 }
 
+// Export CIF: nothing before a calibration; then the calibration with the file the last Open
+// converted, refused over that file or its output, refused once the file changed, and the
+// calibration alone after an Open that converted nothing.
+TEST_F(OpenCommandTest, TheCifHoldsTheCalibrationAndTheLastConversion) {
+  HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
+  EXPECT_TRUE(platform_.log.empty());
+
+  WriteFile("film.pid", kListing);
+  platform_.readings = {kSix};
+  platform_.files = {{true, InFolder("film.pid")}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  platform_.log.clear();
+  platform_.saves = {{true, InFolder("film.cif")}, {true, InFolder("film.dat")}};
+  HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
+  HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
+  const std::string save = "save title=Export CIF filter=*.cif start=<dir>/film.cif";
+  EXPECT_EQ(platform_.log,
+            (std::vector<std::string>{
+                save, "message Info|CIF is saved as <dir>/film.cif|information", save,
+                "message The CIF would replace a file it is made from!|<dir>/film.dat|error"}));
+  std::ifstream in(InFolder("film.cif"));
+  const std::string cif((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(
+      cif.find("peak listing " + InFolder("film.pid") + ", converted to " + InFolder("film.dat")),
+      std::string::npos);
+  EXPECT_NE(cif.find("\n2 47.30"), std::string::npos) << cif;
+
+  WriteFile("film.pid", std::string(kListing) + "56.13 1.6 9 200 40.0 16\n");
+  platform_.log.clear();
+  platform_.saves = {{true, InFolder("film.cif")}};
+  HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
+  EXPECT_EQ(platform_.log.back(),
+            "message The input file has changed since it was converted!|<dir>/film.pid|error");
+
+  platform_.readings = {kSix};
+  platform_.files = {{false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  platform_.log.clear();
+  platform_.saves = {{true, InFolder("alone.cif")}};
+  HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
+  EXPECT_EQ(platform_.log.front(),
+            "save title=Export CIF filter=*.cif start=<dir>/calibration.cif");
+  std::ifstream alone(InFolder("alone.cif"));
+  const std::string calibrationOnly((std::istreambuf_iterator<char>(alone)), {});
+  EXPECT_NE(calibrationOnly.find("data_calibration"), std::string::npos);
+  EXPECT_EQ(calibrationOnly.find("film.pid"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace pellum

@@ -17,9 +17,10 @@ TEST(ParseCommandLine, UnderstandsEachOption) {
   EXPECT_EQ(p.options.chartHeight, 600);
   EXPECT_TRUE(p.options.trace);
   EXPECT_EQ(p.options.files, (std::vector<std::string>{"a.pid", "b.txt"}));
-  const ParsedCommandLine q = ParseCommandLine(
-      {"--two-theta", "28.4", "--max-offset", "2.5", "--calibration-out", "k.cal"});
+  const ParsedCommandLine q = ParseCommandLine({"--two-theta", "28.4", "--max-offset", "2.5",
+                                                "--calibration-out", "k.cal", "--cif", "f.cif"});
   ASSERT_EQ(q.error, "");
+  EXPECT_EQ(*q.options.cifPath, "f.cif");
   EXPECT_EQ(q.options.maxOffset, 2.5);
   EXPECT_EQ(*q.options.calibrationOutPath, "k.cal");
   EXPECT_EQ(*ParseCommandLine({"--calibration", "k.cal"}).options.calibrationPath, "k.cal");
@@ -54,6 +55,7 @@ TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
       {"--two-theta", "1,2", "--max-offset", "inf"},
       {"--two-theta", "1,2", "--calibration", "a.cal"},
       {"--calibration"},
+      {"--two-theta", "1,2", "--cif"},
   };
   for (const auto& arguments : bad) {
     EXPECT_NE(ParseCommandLine(arguments).error, "") << ::testing::PrintToString(arguments);

@@ -254,6 +254,34 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
        "",
        kExitRefused,
        {"cannot use the calibration @/film.txt: not a Pellum calibration record"}},
+      {"CIF is an input",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--cif", "@/film.pid", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the CIF would replace the input file"}},
+      {"CIF is an output",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--cif", "@/film.dat", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the CIF would be the output"}},
+      {"CIF is the calibration record",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--calibration-out", "@/a.cal", "--cif", "@/a.cal", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the CIF would replace the calibration record"}},
+      {"CIF cannot be written",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--cif", "@/no/film.cif", "@/film.pid"},
+       "",
+       kExitFileFailed,
+       {"Cannot write the CIF file!: @/no/film.cif"}},
       {"report cannot be written",
        {"film.pid"},
        {},
@@ -295,6 +323,34 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
     for (const auto& entry : fs::directory_iterator(folder_))
       EXPECT_NE(entry.path().filename().string()[0], '.') << c.name << ": stray file";
   }
+}
+
+// The CIF holds a block for each file converted, none for one that failed; a kept
+// calibration writes one too.
+TEST_F(RunCalibrationTest, TheCifHoldsWhatWasConverted) {
+  const auto cif = [&] {
+    std::ifstream in(folder_ / "film.cif", std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n");
+  Write("scan.txt", "2Theta Counts\n30.0 50\n31.0 200\n");
+  const std::string at = folder_.string() + "/";
+  EXPECT_EQ(Run({"--two-theta", "28.45,47.31,56.13", "--calibration-out", at + "film.cal", "--cif",
+                 at + "film.cif", at + "film.pid", at + "missing.txt", at + "scan.txt"}),
+            kExitFileFailed);
+  std::string written = cif();
+  EXPECT_TRUE(written.starts_with("#\\#CIF_1.1\n"));
+  EXPECT_NE(written.find("\ndata_film.pid\n"), std::string::npos);
+  EXPECT_NE(written.find("\ndata_scan.txt\n"), std::string::npos);
+  EXPECT_EQ(written.find("missing"), std::string::npos);
+  EXPECT_NE(written.find("\n2 31 "), std::string::npos) << written;  // point 2 of scan.txt
+
+  ASSERT_EQ(Run({"--calibration", at + "film.cal", "--cif", at + "film.cif"}), kExitDone)
+      << err_.str();
+  written = cif();
+  EXPECT_NE(written.find("model quadratic, weighted least squares over 3 silicon"),
+            std::string::npos);
+  EXPECT_EQ(written.find("data_film.pid"), std::string::npos);
 }
 
 const std::string kExampleProfile = PELLUM_SOURCE_DIR "/examples/film-profile.txt";

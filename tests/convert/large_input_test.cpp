@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "convert/cif_export.h"
 #include "convert/input_dispatch.h"
 #include "convert/listing_converter.h"
 #include "convert/profile_converter.h"
@@ -130,6 +131,42 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"ProfileLongLines", "scan.txt", "2Theta Counts\n",
                                "20.02 5 " + kLongLine + "\n", 2, 10}),
     [](const ::testing::TestParamInfo<SizeCase>& info) { return info.param.name; });
+
+// The CIF of a converted file is streamed as the conversion is: its heap does not grow with
+// the rows, nor with the lines of a listing's header, which the CIF keeps as text.
+TEST(ConstantMemoryCif, HeapDoesNotGrowWithTheNumberOfLines) {
+  TemporaryFolder folder;
+  const CifCalibration calibration{false, kShift, {}};
+  const auto peakOfCif = [&](const std::string& path) {
+    RecordingSink sink;
+    sink.messages.reserve(4);
+    const CifSource source{path, path + ".out", StampOf(path)};
+    const std::vector<CifSource> sources{source};
+    const std::size_t before = liveBytes.load();
+    peakBytes = before;
+    EXPECT_TRUE(WriteCifFile(folder.File("film.cif"), calibration, sources, sink)) << path;
+    return peakBytes.load() - before;
+  };
+  const struct {
+    const char* fileName;
+    std::string heading;
+    std::string row;
+  } cases[] = {{"scan.txt", "2Theta Counts\n", "20.02 1234\n"},
+               {"film.pid", "", "Title line of the film, not yet the heading\n"},
+               {"film.pid", "2-Theta d BG H I\n", "28.442 3.1355 12 950 1000\n"}};
+  for (const auto& c : cases) {
+    const std::string path = folder.File(c.fileName);
+    const std::string end = c.heading.empty() ? "2-Theta d BG H I\n" : "";
+    WriteRows(path, c.heading, c.row, 1000);
+    std::ofstream(path, std::ios::app) << end;
+    const std::size_t few = peakOfCif(path);
+    WriteRows(path, c.heading, c.row, 300000);
+    std::ofstream(path, std::ios::app) << end;
+    const std::size_t many = peakOfCif(path);
+    EXPECT_LE(many, few + 4096) << c.row << "few: " << few << " bytes, many: " << many;
+    EXPECT_LT(few, std::size_t{4} << 20);
+  }
+}
 
 // Inputs of many bytes, made as they are read: a line keeps at most its first 64 KiB, so
 // a file without a line end (a sparse file, a file of zero bytes) costs what a short line
