@@ -3,7 +3,8 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-default test-asan demo bench fuzz fuzz-smoke screenshot figures clean
+.PHONY: all deps build run test test-default test-asan demo bench fuzz fuzz-smoke screenshot figures \
+	package package-check clean
 
 all: build
 
@@ -25,7 +26,7 @@ run: build
 	@scripts/run-pellum build/default
 
 test: build/.deps-test
-	@$(MAKE) --no-print-directory test-default test-asan fuzz-smoke
+	@$(MAKE) --no-print-directory test-default test-asan fuzz-smoke package-check
 
 test-default:
 	cmake --preset default
@@ -36,6 +37,16 @@ test-asan:
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# The Debian package, build/package/package/pellum_VERSION-1_ARCH.deb, from a Release build
+# of its own installed under /usr (the chart module's path is compiled into pellum-cli).
+package: build/.deps-package
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS)
+	cpack --preset package
+
+package-check: package
+	scripts/check-package build/package
 
 fuzz-smoke:
 	@if [ -f fuzz/CMakeLists.txt ]; then scripts/run-fuzzers build/fuzz 5; fi
