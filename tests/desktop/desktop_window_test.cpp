@@ -400,8 +400,9 @@ TEST(DesktopCommandLine, AnswersOnlyHelpAndVersion) {
     std::ostringstream out;
     EXPECT_EQ(AnswerInformationalArguments(argv, out), c.answered) << c.arguments.back();
     EXPECT_EQ(out.str().substr(0, c.printedStart.size()), c.printedStart) << c.arguments.back();
-    if (!c.answered)
+    if (!c.answered) {
       EXPECT_EQ(out.str(), "");
+    }
   }
 }
 
