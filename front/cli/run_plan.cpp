@@ -8,6 +8,7 @@
 #include "calib/entry_texts.h"
 #include "convert/input_dispatch.h"
 #include "convert/output_naming.h"
+#include "front/cli/chart_output.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
@@ -72,6 +73,8 @@ std::string CheckReadings(const CliOptions& options) {
 std::string CheckChart(const CliOptions& options) {
   if (!options.chartPath)
     return "";
+  if (!ChartDrawingBuilt())
+    return kNoChartDrawing;
   const std::string& chart = *options.chartPath;
   const std::string extension = LowerCaseExtension(chart);
   if (extension != ".svg" && extension != ".png" && extension != ".pdf")
