@@ -57,5 +57,15 @@ screenshot: build build/.deps-test
 figures: build
 	@build/default/tools/pellum-silicon-figure examples/film-profile.txt docs/images/silicon-finder.svg
 
+# The Qt-free core, its tests and pellum-cli cross-built for Windows with mingw-w64 and run
+# under Wine, then pellum-cli.exe compared with the Linux build on the example films
+# (docs/windows.md). Not part of `make test`.
+.PHONY: test-windows
+test-windows: build/.deps-windows
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows -j $(JOBS)
+	scripts/windows-smoke build/windows build/default
+
 clean:
 	rm -rf build

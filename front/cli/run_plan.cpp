@@ -73,8 +73,6 @@ std::string CheckReadings(const CliOptions& options) {
 std::string CheckChart(const CliOptions& options) {
   if (!options.chartPath)
     return "";
-  if (!ChartDrawingBuilt())
-    return kNoChartDrawing;
   const std::string& chart = *options.chartPath;
   const std::string extension = LowerCaseExtension(chart);
   if (extension != ".svg" && extension != ".png" && extension != ".pdf")
@@ -83,6 +81,8 @@ std::string CheckChart(const CliOptions& options) {
   const fs::path folder = fs::absolute(chart, error).parent_path();
   if (error || !fs::is_directory(folder, error))
     return "the chart's folder does not exist: " + folder.string();
+  if (!ChartDrawingBuilt())
+    return kNoChartDrawing;
   return "";
 }
 
