@@ -8,11 +8,11 @@
 
 namespace pellum::cli {
 
-// False when this pellum-cli was built without Qt, and so without the module that draws
-// chart files (the Windows build): --chart is then refused before anything is written.
+// False when this pellum-cli was built without the module that draws chart files (without
+// Qt, and on Windows): --chart is then refused before anything is written.
 bool ChartDrawingBuilt();
 inline constexpr const char* kNoChartDrawing =
-    "--chart is not available: this pellum-cli was built without Qt, which draws the chart";
+    "--chart is not available: this pellum-cli was built without the chart module (Qt)";
 
 // Loads the chart module beside pellum-cli (or in the installed lib/pellum folder) and has
 // it draw the chart file. Returns false, with the reason in error, when the module cannot
