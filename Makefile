@@ -10,7 +10,8 @@ all: build
 
 # install-deps is run again only when its stamp is missing or older than the script, so a
 # rebuild does not ask dpkg about every package each time. `build` is what building and the
-# unit tests need; `test` adds clang for the fuzzers and the desktop and bench tools. The
+# unit tests need; `test` adds the package's tools, mingw-w64 and Wine, clang for the fuzzers
+# and the desktop and bench tools. The
 # stamp is written only after a successful run, so a failed check is repeated next time.
 build/.deps-%: scripts/install-deps
 	@scripts/install-deps $*
@@ -26,7 +27,7 @@ run: build
 	@scripts/run-pellum build/default
 
 test: build/.deps-test
-	@$(MAKE) --no-print-directory test-default test-asan fuzz-smoke package-check
+	@$(MAKE) --no-print-directory test-default test-asan fuzz-smoke package-check test-windows
 
 test-default:
 	cmake --preset default
@@ -67,6 +68,16 @@ screenshot: build build/.deps-test
 # The silicon finder's figure in docs/, drawn by the program from the example profile.
 figures: build
 	@build/default/tools/pellum-silicon-figure examples/film-profile.txt docs/images/silicon-finder.svg
+
+# The Qt-free core, its tests and pellum-cli cross-built for Windows with mingw-w64 and run
+# under Wine, then pellum-cli.exe compared with the Linux build on the example films
+# (docs/windows.md). Part of `make test`: cold, it adds under two minutes.
+.PHONY: test-windows
+test-windows: build/.deps-windows
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows -j $(JOBS)
+	scripts/windows-smoke build/windows build/default
 
 clean:
 	rm -rf build
