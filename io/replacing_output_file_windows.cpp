@@ -5,82 +5,23 @@
 
 #include <filesystem>
 #include <random>
-#include <streambuf>
 #include <vector>
 
+#include "io/file_write_buffer.h"
 #include "io/replacing_output_file.h"
 #include "io/temporary_file_cleanup.h"
 #include "io/windows_files.h"
 
 namespace pellum {
 
-// A write-only stream buffer over a C runtime descriptor in binary mode (no line end is
-// translated) that remembers any failed write, so that a full disk or an I/O error turns
-// into a failed conversion instead of a short file.
-class FileWriteBuffer : public std::streambuf {
- public:
-  explicit FileWriteBuffer(int descriptor) : descriptor_(descriptor), storage_(kCapacity) {
-    setp(storage_.data(), storage_.data() + storage_.size());
-  }
-
-  bool Failed() const { return failed_; }
-
- protected:
-  int_type overflow(int_type c) override {
-    if (!Drain()) {
-      return traits_type::eof();
-    }
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-      *pptr() = traits_type::to_char_type(c);
-      pbump(1);
-    }
-    return traits_type::not_eof(c);
-  }
-
-  std::streamsize xsputn(const char* data, std::streamsize count) override {
-    // Blocks of rows that fill a good part of the buffer go straight to the file.
-    if (count < kDirectWrite && count <= epptr() - pptr()) {
-      traits_type::copy(pptr(), data, static_cast<std::size_t>(count));
-      pbump(static_cast<int>(count));
-      return count;
-    }
-    if (!Drain() || !WriteAll(data, static_cast<std::size_t>(count))) {
-      return 0;
-    }
-    return count;
-  }
-
-  int sync() override { return Drain() ? 0 : -1; }
-
- private:
-  static constexpr std::size_t kCapacity = std::size_t{1} << 16;
-  static constexpr std::streamsize kDirectWrite = std::streamsize{1} << 14;
-  static constexpr std::size_t kLargestWrite = std::size_t{1} << 30;  // _write takes an int
-
-  bool Drain() {
-    const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
-    setp(storage_.data(), storage_.data() + storage_.size());
-    return WriteAll(storage_.data(), pending);
-  }
-
-  bool WriteAll(const char* data, std::size_t count) {
-    while (count > 0 && !failed_) {
-      const unsigned piece = static_cast<unsigned>(count < kLargestWrite ? count : kLargestWrite);
-      const int written = ::_write(descriptor_, data, piece);
-      if (written <= 0) {
-        failed_ = true;
-        break;
-      }
-      data += written;
-      count -= static_cast<std::size_t>(written);
-    }
-    return !failed_;
-  }
-
-  int descriptor_;
-  std::vector<char> storage_;
-  bool failed_ = false;
-};
+// The descriptor is the C runtime's, in binary mode: no line end is translated. _write
+// takes an int, so a larger block goes in pieces.
+std::ptrdiff_t WriteToDescriptor(int descriptor, const char* data, std::size_t count) {
+  constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
+  const unsigned piece = static_cast<unsigned>(count < kLargestWrite ? count : kLargestWrite);
+  const int written = ::_write(descriptor, data, piece);
+  return written > 0 ? written : -1;
+}
 
 namespace {
 
