@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "calib/accurate_hypot.h"
 #include "calib/reference_table.h"
 
 namespace pellum {
@@ -46,7 +47,7 @@ Matrix3 InverseNormalMatrix(std::span<const CalibrationPoint> points, const FitQ
   for (int k = 0; k < p; ++k) {
     double norm = 0.0;
     for (std::size_t i = static_cast<std::size_t>(k); i < n; ++i)
-      norm = std::hypot(norm, a[i][k]);
+      norm = AccurateHypot(norm, a[i][k]);
     const double alpha = a[k][k] > 0 ? -norm : norm;
     // v = x - alpha e1, applied to the remaining columns as H = I - 2 v v^T / v^T v.
     std::vector<double> v(n, 0.0);

@@ -6,14 +6,14 @@
 #include "convert/input_dispatch.h"
 #include "io/input_file.h"
 #include "io/replacing_output_file.h"
+#include "ui/path_names.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
 namespace {
 
 std::string FileName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return std::string(FileNameOf(path));
 }
 
 std::string Describe(const CifSource& source) {

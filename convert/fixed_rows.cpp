@@ -7,13 +7,11 @@
 #include <cstdint>
 
 #include "calib/fixed_notation.h"
+#include "convert/unsigned_128.h"
 
 namespace pellum {
 
 namespace {
-
-// GCC and Clang provide 128-bit integers on 64-bit targets; the product needs 83 bits.
-__extension__ typedef unsigned __int128 Wide;
 
 constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
                                           100000, 1000000, 10000000, 100000000, 1000000000};
@@ -32,30 +30,30 @@ bool ScaleExactly(double value, std::uint64_t& scaled) {
   }
   const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
   const int exponent = biasedExponent - 1075;
-  const Wide product = static_cast<Wide>(mantissa) * kPowersOfTen[Precision];
-  Wide result = 0;
+  const Unsigned128 product = MultiplyWide(mantissa, kPowersOfTen[Precision]);
+  Unsigned128 result;
   if (exponent >= 0) {
     if (exponent > 10) {
       return false;
     }
-    result = product << exponent;
+    result = ShiftLeft(product, exponent);
   } else {
     const int shift = -exponent;
     if (shift >= 100) {
-      result = 0;  // product < 2^83, less than half of 2^shift: rounds to zero
+      result = {};  // product < 2^83, less than half of 2^shift: rounds to zero
     } else {
-      result = product >> shift;
-      const Wide remainder = product & ((Wide{1} << shift) - 1);
-      const Wide half = Wide{1} << (shift - 1);
-      if (remainder > half || (remainder == half && (result & 1) != 0)) {
-        ++result;
+      result = ShiftRight(product, shift);
+      const Unsigned128 remainder = LowBits(product, shift);
+      const Unsigned128 half = PowerOfTwo(shift - 1);
+      if (remainder > half || (remainder == half && (result.low & 1) != 0)) {
+        result = Increment(result);
       }
     }
   }
-  if (result >> 64 != 0) {
+  if (result.high != 0) {
     return false;
   }
-  scaled = static_cast<std::uint64_t>(result);
+  scaled = result.low;
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include "convert/output_naming.h"
+#include "ui/path_names.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -6,8 +7,7 @@ namespace pellum {
 int MakeBaseName(std::string_view path, std::string& baseName, MessageSink& messages) {
   // Only the file's own name is cut: a dot in a folder name (run.2/) must not move the
   // output into the parent folder.
-  const std::size_t slash = path.rfind('/');
-  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t nameStart = FileNameStart(path);
   const std::size_t dot = path.find('.', nameStart);
   // The listing names its output on its first line: a path holding a line end would break
   // that line, and no film was ever stored under such a name.

@@ -7,10 +7,11 @@
 
 namespace pellum {
 
-// Cuts path at the first '.' of the file's own name (after its last '/'), so that the
-// output lands beside the input whatever dots its folders hold. Returns 1 with the base
-// name, or shows the path under "Invalid input file name" as an error and returns 0 when
-// the file's own name holds no '.' (an empty path included) or the path holds a line end.
+// Cuts path at the first '.' of the file's own name (after its last separator, see
+// IsPathSeparator), so that the output lands beside the input whatever dots its folders
+// hold. Returns 1 with the base name, or shows the path under "Invalid input file name" as
+// an error and returns 0 when the file's own name holds no '.' (an empty path included) or
+// the path holds a line end.
 //
 //   MakeBaseName("/data/run.2/film.pid") -> 1, "/data/run.2/film"
 //   MakeBaseName("film.old.pid")         -> 1, "film"

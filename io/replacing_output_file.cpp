@@ -10,80 +10,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <streambuf>
 #include <vector>
 
+#include "io/file_write_buffer.h"
 #include "io/temporary_file_cleanup.h"
 
 namespace pellum {
 
-// A write-only stream buffer over a file descriptor that remembers any failed write, so
-// that a full disk or an I/O error turns into a failed conversion instead of a short file.
-class FileWriteBuffer : public std::streambuf {
- public:
-  explicit FileWriteBuffer(int descriptor) : descriptor_(descriptor), storage_(kCapacity) {
-    setp(storage_.data(), storage_.data() + storage_.size());
-  }
-
-  bool Failed() const { return failed_; }
-
- protected:
-  int_type overflow(int_type c) override {
-    if (!Drain()) {
-      return traits_type::eof();
+std::ptrdiff_t WriteToDescriptor(int descriptor, const char* data, std::size_t count) {
+  for (;;) {
+    const ssize_t written = ::write(descriptor, data, count);
+    if (written >= 0 || errno != EINTR) {
+      return written;
     }
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-      *pptr() = traits_type::to_char_type(c);
-      pbump(1);
-    }
-    return traits_type::not_eof(c);
   }
-
-  std::streamsize xsputn(const char* data, std::streamsize count) override {
-    // Blocks of rows that fill a good part of the buffer go straight to the file.
-    if (count < kDirectWrite && count <= epptr() - pptr()) {
-      traits_type::copy(pptr(), data, static_cast<std::size_t>(count));
-      pbump(static_cast<int>(count));
-      return count;
-    }
-    if (!Drain() || !WriteAll(data, static_cast<std::size_t>(count))) {
-      return 0;
-    }
-    return count;
-  }
-
-  int sync() override { return Drain() ? 0 : -1; }
-
- private:
-  static constexpr std::size_t kCapacity = std::size_t{1} << 16;
-  static constexpr std::streamsize kDirectWrite = std::streamsize{1} << 14;
-
-  bool Drain() {
-    const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
-    setp(storage_.data(), storage_.data() + storage_.size());
-    return WriteAll(storage_.data(), pending);
-  }
-
-  bool WriteAll(const char* data, std::size_t count) {
-    while (count > 0 && !failed_) {
-      const ssize_t written = ::write(descriptor_, data, count);
-      if (written < 0) {
-        if (errno == EINTR) {
-          continue;
-        }
-        failed_ = true;
-        break;
-      }
-      data += written;
-      count -= static_cast<std::size_t>(written);
-    }
-    return !failed_;
-  }
-
-  int descriptor_;
-  std::vector<char> storage_;
-  bool failed_ = false;
-};
+}
 
 namespace {
 

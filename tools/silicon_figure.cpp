@@ -6,6 +6,7 @@
 #include "io/input_file.h"
 #include "io/replacing_output_file.h"
 #include "tools/silicon_figure_svg.h"
+#include "ui/path_names.h"
 
 int main(int argc, char** argv) {
   using namespace pellum;
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const SiliconSearch search = FindSiliconReflections(reading.points);
-  const std::string name = profile.substr(profile.find_last_of('/') + 1);
+  const std::string name(FileNameOf(profile));
   ReplacingOutputFile output(argv[2]);
   if (!output.Open()) {
     std::cerr << "pellum-silicon-figure: cannot open " << argv[2] << '\n';

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "ui/path_names.h"
+
 namespace pellum {
 
 // The kinds of picture a chart is saved as, named by the file's extension.
@@ -14,8 +16,7 @@ enum class PictureFormat { Svg, Png, Pdf };
 //   "chart.svg" -> Svg      "/lab/Film 7.PNG" -> Png      "a.pdf" -> Pdf
 //   "chart.gif", "chart", "/lab.svg/chart", ".svg/" -> none
 inline std::optional<PictureFormat> PictureFormatOf(std::string_view path) {
-  const std::size_t slash = path.find_last_of('/');
-  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::string_view name = FileNameOf(path);
   const std::size_t dot = name.find_last_of('.');
   if (dot == std::string_view::npos)
     return std::nullopt;

@@ -1,9 +1,11 @@
 #include "front/cli/chart_output.h"
 
+#ifdef PELLUM_CHART_MODULE_BUILT
 #include <dlfcn.h>
 
 #include <filesystem>
 #include <vector>
+#endif
 
 #include "chart/calibration_chart.h"
 
@@ -21,6 +23,7 @@ class NullCanvas : public Canvas {
   void Ellipse(int, int, int, int) override {}
 };
 
+#ifdef PELLUM_CHART_MODULE_BUILT
 // Where the build puts the module and where the install rules put it, both known when
 // pellum-cli is built, so nothing asks the system where the program file lies. The build's
 // own module comes first: it is the one built with this program, and an installed program
@@ -53,12 +56,28 @@ RenderChartFunction LoadRenderer(std::string& error) {
   error.append(tried);
   return nullptr;
 }
+#endif
 
 }  // namespace
 
+bool ChartDrawingBuilt() {
+#ifdef PELLUM_CHART_MODULE_BUILT
+  return true;
+#else
+  return false;
+#endif
+}
+
 bool RenderChartFile(const ChartRequest& request, std::string& error) {
+#ifdef PELLUM_CHART_MODULE_BUILT
   const RenderChartFunction render = LoadRenderer(error);
   return render != nullptr && render(request, error);
+#else
+  // The run's plan refuses --chart first; this is only the last word if it is reached.
+  (void)request;
+  error = kNoChartDrawing;
+  return false;
+#endif
 }
 
 void TraceChart(int width, int height, std::span<const CalibrationPoint> points,

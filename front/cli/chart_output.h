@@ -8,6 +8,12 @@
 
 namespace pellum::cli {
 
+// False when this pellum-cli was built without the module that draws chart files (without
+// Qt, and on Windows): --chart is then refused before anything is written.
+bool ChartDrawingBuilt();
+inline constexpr const char* kNoChartDrawing =
+    "--chart is not available: this pellum-cli was built without the chart module (Qt)";
+
 // Loads the chart module beside pellum-cli (or in the installed lib/pellum folder) and has
 // it draw the chart file. Returns false, with the reason in error, when the module cannot
 // be found or the file cannot be made.

@@ -127,40 +127,48 @@ std::vector<std::string> SplitTwoThetaList(const std::string& list) {
 }
 
 std::string UsageText() {
-  return R"(Usage: pellum-cli --two-theta LIST [--max-offset DEG] [--report PATH] [--calibration-out PATH]
-                  [--cif PATH] [--chart PATH [--size WxH]] [--trace] [FILE...]
-       pellum-cli --two-theta-from PROFILE [the options of --two-theta] [FILE...]
-       pellum-cli --calibration PATH [--cif PATH] [--chart PATH [--size WxH]] [--trace]
-                  [FILE...]
-       pellum-cli --find-silicon PROFILE
+  // One line a form, the others after "or:", and the options under headings: the form
+  // help2man reads into the manual page's SYNOPSIS and its subsections.
+  return R"(Usage: pellum-cli --two-theta LIST [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
+  or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
+  or:  pellum-cli --calibration PATH [OUTPUT-OPTION...] [FILE...]
+  or:  pellum-cli --find-silicon PROFILE
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
 (.txt -> .pro) with the new calibration.
 
+What to calibrate from:
   --two-theta LIST  experimental two-theta of Si 1 1 1, 2 2 0, 3 1 1, 4 0 0, 3 3 1, 4 2 2,
                     comma-separated, in that order; a negative value (or a missing
                     trailing value) marks a reflection that could not be read
   --two-theta-from PROFILE
                     finds the six reflections in the film's profile (.txt) and
                     calibrates from them as from --two-theta
+  --calibration PATH
+                    applies the calibration kept in PATH instead of fitting readings;
+                    no report is written
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
+
+Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
                     actual two-theta, almost always a typing slip (default 1)
   --report PATH     where the fit report goes (default: fitdata.txt in this folder)
   --calibration-out PATH
                     also keeps the calibration at full precision in PATH: coefficients,
                     their covariance, the readings and the reference values
+
+Output options:
   --cif PATH        also writes the calibration, and each file converted, as a powder
                     CIF (pdCIF) in PATH
-  --calibration PATH
-                    applies the calibration kept in PATH instead of fitting readings;
-                    no report is written
   --chart PATH      draws the calibration chart to PATH: .svg, .png or .pdf
   --size WxH        the chart's size in pixels (default 800x600)
   --trace           writes the chart's label trace lines to standard output
-  --help, --version
+
+Other options:
+  --help            prints this text
+  --version         prints the program's name and version
 
 Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
 After the model and coefficients, the quality of the fit: one "residual HKL READING ACTUAL

@@ -8,6 +8,7 @@
 #include "calib/entry_texts.h"
 #include "convert/input_dispatch.h"
 #include "convert/output_naming.h"
+#include "front/cli/chart_output.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
@@ -80,6 +81,8 @@ std::string CheckChart(const CliOptions& options) {
   const fs::path folder = fs::absolute(chart, error).parent_path();
   if (error || !fs::is_directory(folder, error))
     return "the chart's folder does not exist: " + folder.string();
+  if (!ChartDrawingBuilt())
+    return kNoChartDrawing;
   return "";
 }
 

@@ -1,7 +1,6 @@
 // The Open command from the menu to the title, against a scripted desktop: entries,
 // refusals, the fit, the open-file dialog, the converters' messages and the title.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cmath>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include "app/window_commands.h"
 #include "calib/calibration_record.h"
 #include "tests/app/scripted_platform.h"
+#include "tests/support/temporary_folder.h"
 
 namespace pellum {
 namespace {
@@ -42,7 +42,7 @@ class OpenCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = "/tmp/pellum_app_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    ASSERT_TRUE(testing::MakeTemporaryFolder(pattern));
     folder_ = pattern;
     platform_.folder = folder_;
     state_.reportPath = folder_ + "/fitdata.txt";

@@ -2,7 +2,6 @@
 #include "app/remembered_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 
 #include "app/window_commands.h"
 #include "tests/app/scripted_platform.h"
+#include "tests/support/temporary_folder.h"
 
 namespace pellum {
 namespace {
@@ -22,7 +22,7 @@ class RememberedFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = "/tmp/pellum_folder_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    ASSERT_TRUE(testing::MakeTemporaryFolder(pattern));
     folder_ = pattern;
     setting_ = folder_ + "/config/Pellum/last-folder";
   }

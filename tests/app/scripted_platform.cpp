@@ -14,6 +14,11 @@ std::string ScriptedPlatform::Local(std::string_view text) const {
   for (std::size_t at = out.find(folder); at != std::string::npos; at = out.find(folder, at)) {
     out.replace(at, folder.size(), "<dir>");
   }
+#ifdef _WIN32
+  // A path joined to the folder on Windows has a backslash after it: the same path.
+  for (std::size_t at = out.find("<dir>\\"); at != std::string::npos; at = out.find("<dir>\\", at))
+    out[at + 5] = '/';
+#endif
   return out;
 }
 

@@ -2,8 +2,6 @@
 // painting and destruction.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "app/input_file_step.h"
 #include "app/window_commands.h"
 #include "tests/app/scripted_platform.h"
+#include "tests/support/temporary_folder.h"
 #include "ui/picture_format.h"
 
 namespace pellum {
@@ -178,7 +177,7 @@ class SaveChartTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = "/tmp/pellum_chart_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    ASSERT_TRUE(testing::MakeTemporaryFolder(pattern));
     folder_ = pattern;
     platform_.folder = folder_;
     state_.reportPath = folder_ + "/fitdata.txt";

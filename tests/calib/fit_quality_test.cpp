@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "calib/accurate_hypot.h"
 #include "calib/calibration_record.h"
 #include "calib/calibration_summary.h"
 #include "calib/fit.h"
@@ -131,6 +132,29 @@ TEST(FitQuality, AgreesWithAnIndependentComputationOnRandomSets) {
       EXPECT_NEAR(CorrectionUncertainty(q, x), expected, 1e-6 * expected) << trial << " at " << x;
     }
   }
+}
+
+// The norm behind the uncertainties, correctly rounded on every system: the last three are
+// cases the Windows C runtime's hypot gets one bit wrong.
+TEST(AccurateHypot, IsCorrectlyRoundedWithoutOverflow) {
+  const double inf = HUGE_VAL;
+  struct Case {
+    double x, y, hypot;
+  };
+  const Case cases[] = {
+      {3.0, 4.0, 5.0},
+      {-3.0, 4.0, 5.0},
+      {0.0, -2.5, 2.5},
+      {1e300, 1e300, 1.4142135623730951e300},
+      {3e-310, 4e-310, 5e-310},
+      {inf, std::nan(""), inf},
+      {0x1.56b965bd52146p+0, 0x1.5d33b7215ef9cp+0, 0x1.e9498399b3e91p+0},
+      {0x1.3fb73addb013ap+1, 0x1.759636431ce16p+1, 0x1.ebb773ea9de61p+1},
+      {0x1.695168f71b83dp+2, 0x1.36c1bceb8320ep+11, 0x1.36c1f16ee0b43p+11},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(AccurateHypot(c.x, c.y), c.hypot) << c.x << ", " << c.y;
+  EXPECT_TRUE(std::isnan(AccurateHypot(1.0, std::nan(""))));
 }
 
 TEST(FitQuality, StraightLineAndExactFitsHaveNoUncertainties) {

@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "tests/support/printf_nan.h"
+
 namespace pellum {
 namespace {
 
@@ -24,7 +26,7 @@ std::string Printf(double v, int precision, int width) {
     return "";
   std::vector<char> text(static_cast<std::size_t>(length) + 1);
   std::snprintf(text.data(), text.size(), "%*.*f", width, precision, v);
-  return std::string(text.data(), static_cast<std::size_t>(length));
+  return testing::WithNanSign(std::string(text.data(), static_cast<std::size_t>(length)), v);
 }
 
 TEST(AppendFixed, WritesWhatPrintfWrites) {

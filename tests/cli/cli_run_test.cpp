@@ -1,4 +1,5 @@
 #include "front/cli/cli_run.h"
+#include "front/cli/chart_output.h"
 
 #include <gtest/gtest.h>
 
@@ -300,10 +301,15 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
     fs::create_directories(folder_);
     for (const std::string& f : c.files)
       Write(f, f.ends_with(".pid") ? listing : profile);
+    bool linked = true;
     for (const std::string& l : c.links) {
       const std::size_t gt = l.find('>');
-      fs::create_symlink(l.substr(gt + 1), folder_ / l.substr(0, gt));
+      std::error_code error;
+      fs::create_symlink(l.substr(gt + 1), folder_ / l.substr(0, gt), error);
+      linked = linked && !error;
     }
+    if (!linked)
+      continue;  // no symbolic links here (Wine)
     std::vector<std::string> arguments;
     for (const std::string& a : c.arguments)
       arguments.push_back(at(a));
@@ -468,21 +474,43 @@ TEST_F(RunCalibrationTest, AKeptCalibrationConvertsAsTheFitDid) {
   std::ifstream kept(cal, std::ios::binary);
   const std::string record((std::istreambuf_iterator<char>(kept)), {});
   fs::remove(folder_ / "film.dat");
-  fs::create_symlink("film.cal", folder_ / "film.dat");
+  std::error_code error;
+  fs::create_symlink("film.cal", folder_ / "film.dat", error);
+  if (error)
+    GTEST_SKIP() << "no symbolic links here: " << error.message();
   EXPECT_EQ(Run({"--calibration", cal, pid}), kExitFileFailed);
   EXPECT_NE(err_.str().find("The output would replace an input file!"), std::string::npos);
   std::ifstream after(cal, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), record);
 }
 
+// Built without the chart module (without Qt, as on Windows), --chart is a usage error
+// found before anything is written.
+TEST_F(RunCalibrationTest, WithoutTheChartModuleAChartIsRefusedFirst) {
+  if (ChartDrawingBuilt())
+    GTEST_SKIP() << "this pellum-cli draws charts";
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n");
+  EXPECT_EQ(Run({"--two-theta", "28.45,47.31", "--chart", (folder_ / "c.svg").string(),
+                 (folder_ / "film.pid").string()}),
+            kExitRefused);
+  EXPECT_EQ(err_.str(), std::string("pellum-cli: ") + kNoChartDrawing + "\n");
+  EXPECT_FALSE(fs::exists(Report()));
+  EXPECT_FALSE(fs::exists(folder_ / "film.dat"));
+  EXPECT_FALSE(fs::exists(folder_ / "c.svg"));
+}
+
+#ifndef _WIN32  // a POSIX shell runs the program here; scripts/windows-smoke does on Windows
 TEST(PellumCli, BinaryReportsUsageAndVersion) {
   const std::string cli = PELLUM_CLI_PATH;
   EXPECT_EQ(std::system((cli + " --version > /dev/null").c_str()), 0);
   EXPECT_EQ(WEXITSTATUS(std::system((cli + " --bogus 2> /dev/null").c_str())), kExitRefused);
   EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2> /dev/null").c_str())), kExitRefused);
 }
+#endif
 
 TEST(PellumCli, DrawsChartsWithoutADisplay) {
+  if (!ChartDrawingBuilt())
+    GTEST_SKIP() << "built without the chart module (no Qt)";
   struct Case {
     std::string extension;
     std::vector<std::string> marks;  // what the file must hold: its signature, texts of an SVG

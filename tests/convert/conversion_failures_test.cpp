@@ -1,10 +1,12 @@
 // The converters on real files: where outputs go, what the user is told, and that a
 // failed conversion never costs an earlier output.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -70,6 +72,7 @@ TEST(FileConversion, ExtensionsInAnyCaseAreConverted) {
             (std::vector<std::string>{"Data.Txt", "Data.pro", "FILM.PID", "FILM.dat"}));
 }
 
+#ifndef _WIN32  // Windows files have no mode bits
 TEST(FileConversion, ReplacesAnEarlierOutputKeepingItsMode) {
   TemporaryFolder folder;
   WriteFile(folder.File("film.pid"), kListing);
@@ -82,6 +85,7 @@ TEST(FileConversion, ReplacesAnEarlierOutputKeepingItsMode) {
   ASSERT_EQ(::stat(folder.File("film.dat").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0640u);
 }
+#endif
 
 TEST(FileConversion, AnInputThatCannotBeOpenedIsRefusedSilently) {
   TemporaryFolder folder;
@@ -172,6 +176,9 @@ TEST(FileConversion, AProfileEmptiedBetweenThePassesIsInvalid) {
 }
 
 TEST(FileConversion, AProfileRemovedBetweenThePassesIsStillReadWhole) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows removes no file while it is open for reading";
+#endif
   TemporaryFolder folder;
   const std::string input = folder.File("film.txt");
   WriteFile(input, kProfile);
@@ -183,6 +190,7 @@ TEST(FileConversion, AProfileRemovedBetweenThePassesIsStillReadWhole) {
             "20.100000\t25.000000\n21.100000\t100.000000\n");
 }
 
+#ifndef _WIN32  // no fork, setuid or file size limit on Windows
 // Runs body in a child process and returns its exit status: the child may lower its own
 // limits or drop its privileges without touching the test runner.
 int RunInChild(const std::function<int()>& body) {
@@ -256,6 +264,7 @@ TEST(FileConversion, AWriteErrorKeepsTheEarlierOutput) {
   EXPECT_EQ(folder.Listing(),
             (std::vector<std::string>{"film.dat", "film.pid", "scan.pro", "scan.txt"}));
 }
+#endif
 
 }  // namespace
 }  // namespace pellum

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "tests/support/message_log.h"
+#include "tests/support/printf_nan.h"
+#include "tests/support/temporary_folder.h"
 
 namespace pellum::testing {
 
@@ -25,7 +27,8 @@ class TemporaryFolder {
   TemporaryFolder() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "pellum-convert-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    MakeTemporaryFolder(pattern);
+    path_ = pattern;
   }
   ~TemporaryFolder() {
     std::error_code ignored;
@@ -163,7 +166,7 @@ inline std::string ReadFile(const std::string& path) {
   std::string text(static_cast<std::size_t>(size) + 1, '\0');
   std::snprintf(text.data(), text.size(), format, value);
   text.resize(static_cast<std::size_t>(size));
-  return text;
+  return WithNanSign(text, value);
 }
 #pragma GCC diagnostic pop
 

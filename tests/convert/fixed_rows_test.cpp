@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 
+#include "convert/unsigned_128.h"
 #include "tests/convert/convert_test_support.h"
 
 namespace pellum {
@@ -95,6 +96,63 @@ TEST(FixedRows, MatchPrintfOnDecimalTies) {
     ASSERT_EQ(Row(value, 1, 10), Expected(value, 1, 10)) << value;
     ASSERT_EQ(Row(value / 1e5, 6, 0), Expected(value / 1e5, 6, 0)) << value;
   }
+}
+
+// The two-halves arithmetic behind the exact scaling, at the carries and the edges of each
+// half, on the operands the scaling takes: a 53-bit mantissa, a power of ten up to 10^9.
+TEST(Unsigned128, ProductsShiftsAndRoundingBitsAreExact) {
+  constexpr std::uint64_t kMax = UINT64_MAX;
+  struct Case {
+    std::uint64_t a, b;
+    Unsigned128 product;
+  };
+  const Case cases[] = {
+      {0, kMax, {0, 0}},
+      {1, kMax, {0, kMax}},
+      {kMax, kMax, {kMax - 1, 1}},
+      {std::uint64_t{1} << 32, std::uint64_t{1} << 32, {1, 0}},
+      {0xFFFFFFFF, 0xFFFFFFFF, {0, 0xFFFFFFFE00000001}},
+      {(std::uint64_t{1} << 53) - 1, 1000000000, {0x77359, 0x3FFFFFFFC4653600}},
+      {0x123456789ABCDEF0, 0x0FEDCBA987654321, {0x0121FA00AD77D742, 0x2236D88FE5618CF0}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MultiplyWide(c.a, c.b), c.product) << c.a << " * " << c.b;
+  }
+  const Unsigned128 value{0x8000000000000001, 0x8000000000000003};
+  EXPECT_EQ(ShiftLeft(value, 0), value);
+  EXPECT_EQ(ShiftLeft(value, 1), (Unsigned128{3, 6}));
+  EXPECT_EQ(ShiftLeft(value, 64), (Unsigned128{0x8000000000000003, 0}));
+  EXPECT_EQ(ShiftLeft(value, 127), (Unsigned128{0x8000000000000000, 0}));
+  EXPECT_EQ(ShiftRight(value, 1), (Unsigned128{0x4000000000000000, 0xC000000000000001}));
+  EXPECT_EQ(ShiftRight(value, 64), (Unsigned128{0, 0x8000000000000001}));
+  EXPECT_EQ(ShiftRight(value, 127), (Unsigned128{0, 1}));
+  EXPECT_EQ(LowBits(value, 0), (Unsigned128{0, 0}));
+  EXPECT_EQ(LowBits(value, 2), (Unsigned128{0, 3}));
+  EXPECT_EQ(LowBits(value, 65), (Unsigned128{1, 0x8000000000000003}));
+  EXPECT_EQ(PowerOfTwo(82), (Unsigned128{std::uint64_t{1} << 18, 0}));
+  EXPECT_EQ(Increment({0, kMax}), (Unsigned128{1, 0}));
+  // Ordered by value: the high half first.
+  EXPECT_LT((Unsigned128{0, kMax}), (Unsigned128{1, 0}));
+  EXPECT_GT((Unsigned128{1, 1}), (Unsigned128{1, 0}));
+#ifdef __SIZEOF_INT128__
+  // Where the compiler has a 128-bit type, random operands agree with it bit for bit.
+  __extension__ typedef unsigned __int128 Native;
+  std::mt19937_64 random(15);
+  for (int i = 0; i < 10000; ++i) {
+    const std::uint64_t a = random() >> (i % 64), b = random() >> (i / 64 % 64);
+    const int shift = static_cast<int>(random() % 128);
+    const Native native = static_cast<Native>(a) * b;
+    const Unsigned128 wide = MultiplyWide(a, b);
+    ASSERT_EQ(wide, (Unsigned128{static_cast<std::uint64_t>(native >> 64),
+                                 static_cast<std::uint64_t>(native)}));
+    const Native right = native >> shift;
+    const Native low = native & ((Native{1} << shift) - 1);
+    ASSERT_EQ(ShiftRight(wide, shift), (Unsigned128{static_cast<std::uint64_t>(right >> 64),
+                                                    static_cast<std::uint64_t>(right)}));
+    ASSERT_EQ(LowBits(wide, shift), (Unsigned128{static_cast<std::uint64_t>(low >> 64),
+                                                 static_cast<std::uint64_t>(low)}));
+  }
+#endif
 }
 
 }  // namespace

@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 #include <malloc.h>
 
+#ifdef _WIN32
+// The C runtime's name for the size of a block it handed out.
+#define malloc_usable_size _msize
+#endif
+
 #include <atomic>
 #include <cstdlib>
 #include <fstream>

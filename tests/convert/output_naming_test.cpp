@@ -46,6 +46,21 @@ INSTANTIATE_TEST_SUITE_P(
                       // A line end in a path would split the listing's first line in two.
                       NamingCase{"/data/a\nb/film.pid", ""}, NamingCase{"film\r.pid", ""}));
 
+// A backslash separates folders on Windows; elsewhere it is a character of the name.
+const NamingCase kSeparatorCases[] = {
+#ifdef _WIN32
+    {"C:\\data\\run.2\\film.pid", "C:\\data\\run.2\\film"},
+    {"C:/data\\run.2/film.old.pid", "C:/data\\run.2/film"},
+    {"C:\\data\\run.2\\film", ""},
+    {"run.2\\", ""},
+#else
+    {"/data/run.2\\film.pid", "/data/run"},
+    {"C:\\data\\run.2\\film", "C:\\data\\run"},
+    {"run.2\\", "run"},
+#endif
+};
+INSTANTIATE_TEST_SUITE_P(Separators, BaseNames, ::testing::ValuesIn(kSeparatorCases));
+
 TEST(OutputPath, AppendsTheExtension) {
   EXPECT_EQ(MakeOutputPath("/data/run.2/film", ".dat"), "/data/run.2/film.dat");
   EXPECT_EQ(MakeOutputPath("film", ".pro"), "film.pro");

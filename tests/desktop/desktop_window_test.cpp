@@ -13,13 +13,16 @@
 #include <QTest>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <vector>
 
 #include "app/window_commands.h"
 #include "front/desktop/about_box.h"
+#include "front/desktop/command_line.h"
 #include "front/desktop/entry_dialog.h"
 #include "front/desktop/main_window.h"
 #include "tests/desktop/qt_test_support.h"
+#include "ui/version.h"
 
 namespace pellum {
 namespace {
@@ -372,6 +375,35 @@ TEST_F(DesktopWindowTest, TheNextRunStartsTheFileDialogInTheLastFolder) {
   EXPECT_TRUE(answers.AllUsed());
   EXPECT_EQ(startedIn.toStdString(), folder_.Path());
   QDir::setCurrent(QString::fromStdString(folder_.Path()));
+}
+
+// --help and --version are answered before a window opens; Qt's own options pass through.
+TEST(DesktopCommandLine, AnswersOnlyHelpAndVersion) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool answered;
+    std::string printedStart;
+  };
+  const std::vector<Case> cases = {
+      {{"pellum", "--version"}, true, std::string("pellum ").append(kVersion).append("\n")},
+      {{"pellum", "-platform", "offscreen", "--help"}, true, "Usage: pellum [QT-OPTION...]\n"},
+      {{"pellum", "-h"}, true, "Usage: pellum"},
+      {{"pellum"}, false, ""},
+      {{"pellum", "-platform", "offscreen"}, false, ""},
+      {{"pellum", "--versions"}, false, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<char*> argv;
+    std::vector<std::string> copies = c.arguments;
+    for (std::string& argument : copies)
+      argv.push_back(argument.data());
+    std::ostringstream out;
+    EXPECT_EQ(AnswerInformationalArguments(argv, out), c.answered) << c.arguments.back();
+    EXPECT_EQ(out.str().substr(0, c.printedStart.size()), c.printedStart) << c.arguments.back();
+    if (!c.answered) {
+      EXPECT_EQ(out.str(), "");
+    }
+  }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 
 // Real faults for tests to inject, each in a child process so that the test program itself
-// keeps its privileges, its mounts and its limits.
+// keeps its privileges, its mounts and its limits. Windows has neither child processes of
+// this kind nor mounts: there the faults that need them are skipped.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sched.h>
@@ -9,8 +11,10 @@
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -23,6 +27,33 @@ struct ChildReport {
   int signal = 0;
   std::string text;
 };
+
+#ifdef _WIN32
+
+inline ChildReport RunInChild(const std::function<std::string()>&, unsigned = 20) {
+  return {true, 0, "skip: no fork on Windows"};
+}
+
+// The read-only attribute, which refuses writes to a file (not to a folder's entries).
+inline bool SetImmutable(const std::string& path, bool on) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error))
+    return false;
+  std::filesystem::permissions(
+      path,
+      std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+          std::filesystem::perms::others_write,
+      on ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add, error);
+  return !error;
+}
+
+inline std::string MountSmallDisk(const std::string&, std::size_t) {
+  return "skip: no mounts on Windows";
+}
+
+inline void FillDisk(const std::string&) {}
+
+#else
 
 // Runs body in a child process under an alarm of `seconds`: a body that blocks or reads
 // forever is killed instead of hanging the suite.
@@ -102,5 +133,7 @@ inline void FillDisk(const std::string& path) {
 inline bool BecomeOrdinaryUser() {
   return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
+
+#endif
 
 }  // namespace pellum::testing
