@@ -56,6 +56,14 @@ class OpenCommandTest : public ::testing::Test {
   }
   std::string InFolder(const std::string& name) const { return folder_ + "/" + name; }
 
+  // File > Open with the six readings on the example listing film.pid, converted.
+  void OpenTheListing() {
+    WriteFile("film.pid", kListing);
+    platform_.readings = {kSix};
+    platform_.files = {{true, InFolder("film.pid")}};
+    HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  }
+
   std::string folder_;
   AppState state_;
   ScriptedPlatform platform_;
@@ -200,10 +208,7 @@ INSTANTIATE_TEST_SUITE_P(App, OpenCaseTest, ::testing::ValuesIn(OpenCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OpenCommandTest, ConvertedListingHoldsCalibratedRowsBesideTheInput) {
-  WriteFile("film.pid", kListing);
-  platform_.readings = {kSix};
-  platform_.files = {{true, InFolder("film.pid")}};
-  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  OpenTheListing();
 
   std::ifstream in(InFolder("film.dat"));
   std::vector<std::string> lines;
@@ -383,10 +388,7 @@ TEST_F(OpenCommandTest, TheCalibrationIsSavedAndCopied) {
   HandleCommand(state_, platform_, MenuCommand::CopyCalibration, std::cout);
   EXPECT_TRUE(platform_.log.empty());
 
-  WriteFile("film.pid", kListing);
-  platform_.readings = {kSix};
-  platform_.files = {{true, InFolder("film.pid")}};
-  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  OpenTheListing();
   platform_.log.clear();
   platform_.saves = {{true, InFolder("film.cal")}, {true, InFolder("missing/film.cal")}};
   HandleCommand(state_, platform_, MenuCommand::SaveCalibration, std::cout);
@@ -415,10 +417,7 @@ TEST_F(OpenCommandTest, TheCifHoldsTheCalibrationAndTheLastConversion) {
   HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
   EXPECT_TRUE(platform_.log.empty());
 
-  WriteFile("film.pid", kListing);
-  platform_.readings = {kSix};
-  platform_.files = {{true, InFolder("film.pid")}};
-  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  OpenTheListing();
   platform_.log.clear();
   platform_.saves = {{true, InFolder("film.cif")}, {true, InFolder("film.dat")}};
   HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
