@@ -1,11 +1,59 @@
 #include "front/cli/cli_options.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
-
-#include "front/cli/find_silicon.h"
+#include <string_view>
 
 namespace pellum::cli {
 namespace {
+
+// The four things pellum-cli can be asked to do; each option states the ones it goes with.
+enum ModeBit : unsigned {
+  kTwoTheta = 1u,      // --two-theta LIST
+  kTwoThetaFrom = 2u,  // --two-theta-from PROFILE
+  kApply = 4u,         // --calibration PATH
+  kFind = 8u,          // --find-silicon PROFILE
+};
+constexpr unsigned kFits = kTwoTheta | kTwoThetaFrom;
+constexpr unsigned kCalibrates = kFits | kApply;
+
+struct OptionRule {
+  std::string_view name;
+  bool takesValue;
+  unsigned modes;    // the modes it goes with
+  unsigned selects;  // the mode it chooses, 0 for the others
+};
+
+// One row an option. An option given with a mode it does not go with would be ignored, so it
+// is refused instead; so is an option given twice, whose first value would be lost.
+constexpr std::array<OptionRule, 11> kRules = {{
+    {"--two-theta", true, kTwoTheta, kTwoTheta},
+    {"--two-theta-from", true, kTwoThetaFrom, kTwoThetaFrom},
+    {"--calibration", true, kApply, kApply},
+    {"--find-silicon", true, kFind, kFind},
+    // Applying a record checks its readings as typed readings are checked.
+    {"--max-offset", true, kCalibrates, 0},
+    {"--report", true, kFits, 0},  // applying a record fits nothing and writes no report
+    {"--calibration-out", true, kFits, 0},
+    {"--cif", true, kCalibrates, 0},
+    {"--chart", true, kCalibrates, 0},
+    {"--size", true, kCalibrates, 0},  // and only with --chart or --trace, which draw at it
+    {"--trace", false, kCalibrates, 0},
+}};
+
+const OptionRule* RuleOf(std::string_view name) {
+  const auto* rule = std::find_if(kRules.begin(), kRules.end(),
+                                  [name](const OptionRule& r) { return r.name == name; });
+  return rule == kRules.end() ? nullptr : rule;
+}
+
+std::string_view ModeName(unsigned mode) {
+  for (const OptionRule& rule : kRules)
+    if (rule.selects == mode)
+      return rule.name;
+  return "";
+}
 
 // "1000x600" -> 1000, 600. Sizes are client areas in pixels: at least one, at most what a
 // raster image can reasonably hold.
@@ -29,85 +77,129 @@ bool ParseDegrees(const std::string& text, double& degrees) {
   return error == std::errc() && after == end && degrees > 0.0 && degrees < 1e300;
 }
 
+// An option as given: its rule and its value.
+struct GivenOption {
+  const OptionRule* rule;
+  std::string value;
+};
+
+// Splits the arguments into options and files; the first option not understood, an option
+// without its value or an option given twice is the error.
+std::string Collect(const std::vector<std::string>& arguments, std::vector<GivenOption>& given,
+                    CliOptions& o) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& arg = arguments[i];
+    if (arg == "--") {
+      o.files.insert(o.files.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                     arguments.end());
+      break;
+    }
+    if (arg == "-h" || arg == "--help") {
+      o.showHelp = true;
+      continue;
+    }
+    if (arg == "--version") {
+      o.showVersion = true;
+      continue;
+    }
+    if (arg.size() <= 1 || arg[0] != '-') {
+      o.files.push_back(arg);
+      continue;
+    }
+    const OptionRule* rule = RuleOf(arg);
+    if (rule == nullptr)
+      return "unknown option " + arg;
+    for (const GivenOption& earlier : given)
+      if (earlier.rule == rule)
+        return arg + " is given twice: give it once";
+    if (rule->takesValue && i + 1 >= arguments.size())
+      return arg + " needs a value";
+    given.push_back({rule, rule->takesValue ? arguments[++i] : ""});
+  }
+  return "";
+}
+
+// The one mode the options choose.
+std::string ChooseMode(const std::vector<GivenOption>& given, unsigned& mode) {
+  mode = 0;
+  for (const GivenOption& option : given) {
+    if (option.rule->selects == 0)
+      continue;
+    if (mode != 0)
+      return std::string(ModeName(mode)) + " and " + std::string(option.rule->name) +
+             " exclude each other: give one of them";
+    mode = option.rule->selects;
+  }
+  return mode == 0 ? "--two-theta, --two-theta-from, --calibration or --find-silicon is required"
+                   : "";
+}
+
+// Stores each value where the run reads it; the first that is not understood is the error.
+std::string Store(const GivenOption& option, CliOptions& o) {
+  const std::string_view name = option.rule->name;
+  const std::string& v = option.value;
+  if (name == "--two-theta") {
+    if (v.empty())
+      return "--two-theta is empty: give the readings, such as 28.45,47.31,-1,69.14";
+    o.twoThetaList = v;
+  } else if (name == "--two-theta-from") {
+    o.twoThetaFromProfile = v;
+  } else if (name == "--calibration") {
+    o.calibrationPath = v;
+  } else if (name == "--find-silicon") {
+    o.findSiliconProfile = v;
+  } else if (name == "--max-offset") {
+    if (!ParseDegrees(v, o.maxOffset))
+      return "--max-offset takes a positive number of degrees, such as 1.5";
+  } else if (name == "--report") {
+    o.reportPath = v;
+  } else if (name == "--calibration-out") {
+    o.calibrationOutPath = v;
+  } else if (name == "--cif") {
+    o.cifPath = v;
+  } else if (name == "--chart") {
+    o.chartPath = v;
+  } else if (name == "--size") {
+    if (!ParseSize(v, o.chartWidth, o.chartHeight))
+      return "--size takes WIDTHxHEIGHT in pixels, such as 800x600";
+  } else if (name == "--trace") {
+    o.trace = true;
+  }
+  return "";
+}
+
+std::string CheckModeOptions(unsigned mode, const std::vector<GivenOption>& given,
+                             const CliOptions& o) {
+  const std::string modeName(ModeName(mode));
+  for (const GivenOption& option : given)
+    if ((option.rule->modes & mode) == 0)
+      return std::string(option.rule->name) + " does not go with " + modeName;
+  if (!o.files.empty() && (mode & kCalibrates) == 0)
+    return modeName + " takes no FILE: " + o.files.front();
+  const bool sized = std::any_of(given.begin(), given.end(),
+                                 [](const GivenOption& g) { return g.rule->name == "--size"; });
+  if (sized && !o.chartPath && !o.trace)
+    return "--size goes with --chart or --trace, which draw the chart at that size";
+  if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6)
+    return "--two-theta takes at most six readings";
+  return "";
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   ParsedCommandLine parsed;
   CliOptions& o = parsed.options;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& arg = arguments[i];
-    auto value = [&](const char* name) -> const std::string* {
-      if (i + 1 >= arguments.size()) {
-        parsed.error = std::string(name) + " needs a value";
-        return nullptr;
-      }
-      return &arguments[++i];
-    };
-    if (arg == "--help" || arg == "-h") {
-      o.showHelp = true;
-    } else if (arg == "--version") {
-      o.showVersion = true;
-    } else if (arg == "--two-theta") {
-      if (const std::string* v = value("--two-theta"))
-        o.twoThetaList = *v;
-    } else if (arg == "--two-theta-from") {
-      if (const std::string* v = value("--two-theta-from"))
-        o.twoThetaFromProfile = *v;
-    } else if (arg == "--find-silicon") {
-      if (const std::string* v = value("--find-silicon"))
-        o.findSiliconProfile = *v;
-    } else if (arg == "--max-offset") {
-      if (const std::string* v = value("--max-offset");
-          v != nullptr && !ParseDegrees(*v, o.maxOffset)) {
-        parsed.error = "--max-offset takes a positive number of degrees, such as 1.5";
-      }
-    } else if (arg == "--calibration") {
-      if (const std::string* v = value("--calibration"))
-        o.calibrationPath = *v;
-    } else if (arg == "--calibration-out") {
-      if (const std::string* v = value("--calibration-out"))
-        o.calibrationOutPath = *v;
-    } else if (arg == "--cif") {
-      if (const std::string* v = value("--cif"))
-        o.cifPath = *v;
-    } else if (arg == "--report") {
-      if (const std::string* v = value("--report"))
-        o.reportPath = *v;
-    } else if (arg == "--chart") {
-      if (const std::string* v = value("--chart"))
-        o.chartPath = *v;
-    } else if (arg == "--size") {
-      if (const std::string* v = value("--size");
-          v != nullptr && !ParseSize(*v, o.chartWidth, o.chartHeight)) {
-        parsed.error = "--size takes WIDTHxHEIGHT in pixels, such as 800x600";
-      }
-    } else if (arg == "--trace") {
-      o.trace = true;
-    } else if (arg == "--") {
-      o.files.insert(o.files.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                     arguments.end());
-      break;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      parsed.error = "unknown option " + arg;
-    } else {
-      o.files.push_back(arg);
-    }
-    if (!parsed.error.empty())
-      return parsed;
-  }
-  if (o.showHelp || o.showVersion)
+  std::vector<GivenOption> given;
+  parsed.error = Collect(arguments, given, o);
+  if (!parsed.error.empty() || o.showHelp || o.showVersion)
     return parsed;
-  if (const std::string profileError = ProfileOptionsError(o); !profileError.empty()) {
-    parsed.error = profileError;
-  } else if (o.findSiliconProfile) {
-    return parsed;
-  } else if (!o.twoThetaList && !o.calibrationPath && !o.twoThetaFromProfile) {
-    parsed.error = "--two-theta or --calibration is required";
-  } else if (o.twoThetaList && o.calibrationPath) {
-    parsed.error = "--two-theta and --calibration exclude each other";
-  } else if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6) {
-    parsed.error = "--two-theta takes at most six readings";
-  }
+  unsigned mode = 0;
+  parsed.error = ChooseMode(given, mode);
+  for (std::size_t i = 0; i < given.size() && parsed.error.empty(); ++i)
+    parsed.error = Store(given[i], o);
+  if (parsed.error.empty())
+    parsed.error = CheckModeOptions(mode, given, o);
   return parsed;
 }
 
@@ -131,12 +223,14 @@ std::string UsageText() {
   // help2man reads into the manual page's SYNOPSIS and its subsections.
   return R"(Usage: pellum-cli --two-theta LIST [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
-  or:  pellum-cli --calibration PATH [OUTPUT-OPTION...] [FILE...]
+  or:  pellum-cli --calibration PATH [--max-offset DEG] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --find-silicon PROFILE
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
-(.txt -> .pro) with the new calibration.
+(.txt -> .pro) with the new calibration. Each option is given at most once, and only with
+the forms above that name it (or its group); anything else is refused before anything is
+written.
 
 What to calibrate from:
   --two-theta LIST  experimental two-theta of Si 1 1 1, 2 2 0, 3 1 1, 4 0 0, 3 3 1, 4 2 2,
@@ -146,14 +240,16 @@ What to calibrate from:
                     finds the six reflections in the film's profile (.txt) and
                     calibrates from them as from --two-theta
   --calibration PATH
-                    applies the calibration kept in PATH instead of fitting readings;
-                    no report is written
+                    applies the calibration kept in PATH instead of fitting readings,
+                    once its readings pass the checks typed ones pass and its
+                    coefficients and covariance follow from them; no report is written
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
 
 Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
-                    actual two-theta, almost always a typing slip (default 1)
+                    actual two-theta, almost always a typing slip (default 1); also
+                    checks the readings of a --calibration record
   --report PATH     where the fit report goes (default: fitdata.txt in this folder)
   --calibration-out PATH
                     also keeps the calibration at full precision in PATH: coefficients,
@@ -163,7 +259,8 @@ Output options:
   --cif PATH        also writes the calibration, and each file converted, as a powder
                     CIF (pdCIF) in PATH
   --chart PATH      draws the calibration chart to PATH: .svg, .png or .pdf
-  --size WxH        the chart's size in pixels (default 800x600)
+  --size WxH        the chart's size in pixels (default 800x600); with --chart or
+                    --trace
   --trace           writes the chart's label trace lines to standard output
 
 Other options:

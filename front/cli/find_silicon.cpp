@@ -37,20 +37,6 @@ bool Search(const std::string& profile, std::ostream& out, std::ostream& err,
 
 }  // namespace
 
-std::string ProfileOptionsError(const CliOptions& o) {
-  if (o.findSiliconProfile) {
-    const bool alone = !o.twoThetaList && !o.twoThetaFromProfile && !o.calibrationPath &&
-                       !o.calibrationOutPath && o.files.empty() && !o.chartPath && !o.trace &&
-                       o.reportPath == texts::kReportFileName;
-    return alone ? "" : "--find-silicon PROFILE takes no other option and no file";
-  }
-  if (o.twoThetaFromProfile && (o.twoThetaList || o.calibrationPath)) {
-    return "--two-theta-from takes the place of --two-theta: give one of them, and no "
-           "--calibration";
-  }
-  return "";
-}
-
 void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out) {
   for (std::size_t k = 0; k < search.reflections.size(); ++k) {
     const ReflectionSearch& r = search.reflections[k];

@@ -8,11 +8,6 @@
 
 namespace pellum::cli {
 
-// What is wrong with how --find-silicon and --two-theta-from are combined with the other
-// options; empty when nothing is. --find-silicon stands alone; --two-theta-from takes the
-// place of --two-theta (and so excludes --calibration too).
-std::string ProfileOptionsError(const CliOptions& options);
-
 // One line per reflection, then the six readings as --two-theta takes them:
 //   peak 111 28.4423 5012.3 0.0812 212.4      (position, height, FWHM, signal-to-noise)
 //   peak 400 not-found

@@ -64,6 +64,45 @@ TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
   EXPECT_EQ(ParseCommandLine({"--version"}).error, "");
 }
 
+// An option that would be ignored, or whose first value would be lost, is refused by name.
+TEST(ParseCommandLine, RefusesIgnoredAndRepeatedOptionsByName) {
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* named;  // what the error must name
+  };
+  const std::vector<Case> cases = {
+      {{"--find-silicon", "f.txt", "--cif", "x.cif"}, "--cif does not go with --find-silicon"},
+      {{"--find-silicon", "f.txt", "--max-offset", "2"}, "--max-offset"},
+      {{"--find-silicon", "f.txt", "--size", "800x600"}, "--size"},
+      {{"--calibration", "r.cal", "--report", "r.fit"}, "--report does not go with --calibration"},
+      {{"--calibration", "r.cal", "--calibration-out", "s.cal"}, "--calibration-out"},
+      {{"--two-theta", "1,2", "--two-theta", "3,4"}, "--two-theta is given twice"},
+      {{"--two-theta", "1,2", "--report", "a", "--report", "b"}, "--report is given twice"},
+      {{"--two-theta", "1,2", "--chart", "a.svg", "--chart", "b.svg"}, "--chart is given twice"},
+      {{"--two-theta", "1,2", "--trace", "--trace"}, "--trace is given twice"},
+      {{"--two-theta", "1,2", "--size", "900x600"}, "--size goes with --chart or --trace"},
+      {{"--two-theta", ""}, "--two-theta is empty"},
+      {{"--calibration", "r.cal", "--two-theta-from", "f.txt"}, "exclude each other"},
+      {{"--find-silicon", "f.txt", "f.pid"}, "--find-silicon takes no FILE: f.pid"},
+  };
+  for (const Case& c : cases) {
+    const std::string error = ParseCommandLine(c.arguments).error;
+    EXPECT_NE(error.find(c.named), std::string::npos)
+        << ::testing::PrintToString(c.arguments) << " -> " << error;
+  }
+  // Each documented combination is still understood.
+  const std::vector<std::vector<std::string>> good = {
+      {"--calibration", "r.cal", "--max-offset", "0.5", "--cif", "x.cif", "--chart", "c.svg",
+       "--size", "900x600", "--trace", "a.pid"},
+      {"--calibration", "r.cal", "--trace", "--size", "900x600"},
+      {"--two-theta", "1,2", "--max-offset", "2", "--report", "r", "--calibration-out", "k.cal",
+       "--cif", "x.cif", "--chart", "c.png", "--size", "900x600", "--trace", "a.pid"},
+      {"--two-theta", "1,2", "--help", "--help"},
+  };
+  for (const auto& arguments : good)
+    EXPECT_EQ(ParseCommandLine(arguments).error, "") << ::testing::PrintToString(arguments);
+}
+
 // --find-silicon stands alone; --two-theta-from takes the place of --two-theta.
 TEST(ParseCommandLine, ProfileOptions) {
   struct Case {
