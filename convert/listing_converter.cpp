@@ -85,7 +85,12 @@ ConversionOutcome ConvertListing(std::istream& in, std::ostream& out, std::strin
 
     block.append("0 0 0  ");
     AppendFixedRow(block, twoTheta, 6, 10);
+    const std::size_t intensityAt = block.size();
     AppendFixedRow(block, intensity, 1, 10);
+    // An intensity of ten characters or more (10000000.0) would run into the two-theta and
+    // the row would no longer read back as its fields: one blank keeps them apart.
+    if (block[intensityAt] != ' ')
+      block.insert(intensityAt, 1, ' ');
     block.push_back('\n');
     if (block.size() >= kRowBlockSize && !FlushRowBlock(out, block)) {
       return ConversionOutcome::WriteFailed;

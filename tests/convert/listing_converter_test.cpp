@@ -68,6 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "0 0 0   30.100000       2.5\n0 0 0   30.100000       2.2\n"
                     "0 0 0  1000.100000       7.0\n"},
         ListingCase{"NotANumber", kHeading + "abc d b h xyz\n", "0 0 0    0.100000       0.0\n"},
+        // Ten characters of intensity would touch the two-theta: one blank keeps five fields.
+        ListingCase{"FieldsKeptApart",
+                    kHeading + "29.2 d b h 9999999.94\n29.2 d b h 10000000\n29.2 d b h -1000000\n",
+                    "0 0 0   29.300000 9999999.9\n0 0 0   29.300000 10000000.0\n"
+                    "0 0 0   29.300000 -1000000.0\n"},
         ListingCase{"FortranExponent", kHeading + "3.0d1 d b h 5E2\n", kRow30},
         ListingCase{"ShortAndEmptyLinesSkipped",
                     kHeading + "\n30.0\n30.0 2.976 1 1\n \t \n30.0 2.976 1 1 500\n31.0 1 2 3\n",
