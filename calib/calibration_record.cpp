@@ -1,9 +1,9 @@
 #include "calib/calibration_record.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <set>
-#include <sstream>
 
 #include "calib/calibration_points.h"
 #include "calib/reference_table.h"
@@ -202,12 +202,20 @@ bool ReadCalibrationRecord(std::istream& in, CalibrationRecord& record, std::str
     error = in.bad() ? "cannot be read" : "longer than a calibration record can be";
     return false;
   }
-  std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();  // written on another system
-    if (line.find_first_not_of(" \t") == std::string::npos || line.front() == '#')
+  // Read as the converters read their inputs: a byte-order mark is passed over, and a line
+  // ends at LF, CR LF or a lone CR, whichever system wrote it.
+  std::string_view rest(text);
+  if (rest.substr(0, 3) == "\xEF\xBB\xBF")
+    rest.remove_prefix(3);
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end);
+    if (rest.substr(0, 2) == "\r\n")
+      rest.remove_prefix(2);
+    else if (!rest.empty())
+      rest.remove_prefix(1);
+    if (line.find_first_not_of(" \t") == std::string_view::npos || line.front() == '#')
       continue;
     if (!parser.Take(line)) {
       error = parser.Error();

@@ -73,9 +73,16 @@ void WriteEquation(std::ostream& out, const CifCalibration& calibration) {
   CifTextField field(out);
   field.Line("2theta(actual) = a1 + a2 * x + a3 * x^2, x = 2theta(nominal), the two-theta");
   field.Line("read off the film, in degrees; evaluated as (a2 * x + a1) + (a3 * x) * x");
-  field.Line(std::string("model ") + (calibration.straightLine ? "straight-line" : "quadratic") +
-             ", weighted least squares over " + std::to_string(q.rows.size()) +
-             " silicon reflections");
+  const std::string model =
+      std::string("model ") + (calibration.straightLine ? "straight-line" : "quadratic");
+  // A record applied later was fitted elsewhere: the CIF says where it came from, not that
+  // a fit was made here.
+  if (calibration.recordPath.empty())
+    field.Line(model + ", weighted least squares over " + std::to_string(q.rows.size()) +
+               " silicon reflections");
+  else
+    field.Line(model + ", read from the calibration record " + calibration.recordPath + " (its " +
+               std::to_string(q.rows.size()) + " silicon reflections shown below)");
   const bool su = q.uncertaintiesDefined;
   field.Line(Coefficient("a1", c.a1, su, q.su[0]));
   field.Line(Coefficient("a2", c.a2, su, q.su[1]));

@@ -22,6 +22,8 @@ struct CifCalibration {
   bool straightLine = false;
   CalibrationCoefficients coefficients;
   FitQuality quality;
+  // The record the calibration was read from; empty when it was fitted in this run.
+  std::string recordPath;
 };
 
 // The id by which every block of the file names the calibration

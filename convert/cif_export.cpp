@@ -26,12 +26,18 @@ bool Refuse(std::string_view text, std::string_view caption, MessageSink& messag
   return false;
 }
 
+// A source changed since its conversion (or while its block was read) would give the CIF
+// rows the output does not hold.
+bool Unchanged(const CifSource& source) {
+  return source.stamp.valid && StampOf(source.inputPath) == source.stamp;
+}
+
 }  // namespace
 
 bool WriteCifFile(const std::string& path, const CifCalibration& calibration,
                   const std::vector<CifSource>& sources, MessageSink& messages) {
   for (const CifSource& source : sources) {
-    if (!source.stamp.valid || StampOf(source.inputPath) != source.stamp)
+    if (!Unchanged(source))
       return Refuse(source.inputPath, texts::kInputChangedSinceConversion, messages);
   }
   std::set<std::string> taken{std::string(kCifCalibrationBlock)};
@@ -57,6 +63,14 @@ bool WriteCifFile(const std::string& path, const CifCalibration& calibration,
       return Refuse(path, texts::kCannotWriteCif, messages);
     if (outcome != ConversionOutcome::Converted)
       return Refuse(inputPath, texts::kCannotReadInput, messages);
+    if (!Unchanged(sources[i]))
+      return Refuse(inputPath, texts::kInputChangedSinceConversion, messages);
+  }
+  // Once more just before an earlier CIF is replaced: a source changed after its block was
+  // read leaves the CIF and the outputs telling different stories.
+  for (const CifSource& source : sources) {
+    if (!Unchanged(source))
+      return Refuse(source.inputPath, texts::kInputChangedSinceConversion, messages);
   }
   return output.Commit() || Refuse(path, texts::kCannotWriteCif, messages);
 }

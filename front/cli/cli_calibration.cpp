@@ -2,6 +2,7 @@
 
 #include "calib/calibration_points.h"
 #include "calib/calibration_record.h"
+#include "calib/calibration_record_check.h"
 #include "calib/entry_validation.h"
 #include "calib/reading_offsets.h"
 #include "calib/shortest_text.h"
@@ -48,25 +49,31 @@ bool FitReadings(const CliOptions& options, RunCalibrationData& data, std::ostre
   return RefuseNonCalibration(data.coefficients, err);
 }
 
-bool ReadRecord(const std::string& path, RunCalibrationData& data, std::ostream& err) {
+bool ReadRecord(const std::string& path, double maxOffset, RunCalibrationData& data,
+                std::ostream& err) {
   InputFile file;
   CalibrationRecord record;
   std::string why = "cannot be opened";
-  if (!file.Open(path) || !ReadCalibrationRecord(file.Stream(), record, why)) {
+  const bool read = file.Open(path) && ReadCalibrationRecord(file.Stream(), record, why);
+  if (read)
+    why = CheckCalibrationRecord(record, maxOffset);
+  if (!read || !why.empty()) {
     err << "pellum-cli: cannot use the calibration " << path << ": " << why << '\n';
     return false;
   }
   data.straightLine = record.straightLine;
   data.coefficients = record.coefficients;
   data.points = record.points;
+  data.recordPath = path;
   return RefuseNonCalibration(data.coefficients, err);
 }
 
 }  // namespace
 
 bool ObtainCalibration(const CliOptions& options, RunCalibrationData& data, std::ostream& err) {
-  const bool obtained = options.calibrationPath ? ReadRecord(*options.calibrationPath, data, err)
-                                                : FitReadings(options, data, err);
+  const bool obtained = options.calibrationPath
+                            ? ReadRecord(*options.calibrationPath, options.maxOffset, data, err)
+                            : FitReadings(options, data, err);
   if (obtained)
     data.quality = AssessFit(data.points, data.coefficients, data.straightLine);
   return obtained;

@@ -20,12 +20,14 @@ struct RunCalibrationData {
   CalibrationCoefficients coefficients;
   std::vector<CalibrationPoint> points;
   FitQuality quality;
+  std::string recordPath;  // the record of --calibration, empty after a fit
 };
 
 // Fits the readings of --two-theta, or reads the record of --calibration. Refuses, with
 // the reason on err and false returned, readings that validation refuses, none at all, one
 // further than --max-offset from its reflection, a fit that is not a calibration (not all
-// coefficients finite) and a record that cannot be read or is not one. Writes nothing.
+// coefficients finite) and a record that cannot be read, is not one, or does not pass
+// CheckCalibrationRecord. Writes nothing.
 bool ObtainCalibration(const CliOptions& options, RunCalibrationData& data, std::ostream& err);
 
 // The run's calibration as a record, for --calibration-out.

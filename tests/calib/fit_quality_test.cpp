@@ -222,6 +222,10 @@ TEST(CalibrationRecord, KeepsEveryBitAndRefusesWhatIsNotOne) {
   const Case cases[] = {
       {head + body, ""},
       {"# a note\r\n\r\n" + head + body, ""},
+      {"\xEF\xBB\xBF" + head + body, ""},
+      {"pellum-calibration 1\rmodel quadratic\ra1 0.1\ra2 1\ra3 0\rpoint 111 28.45 28.442\r"
+       "point 422 88 88.03",
+       ""},
       {"pellum-calibration 2\n" + body, "not a Pellum calibration record"},
       {"", "not a Pellum calibration record"},
       {head + "a1 nan\n" + body, "a1 is not a finite number"},

@@ -354,8 +354,10 @@ TEST_F(RunCalibrationTest, TheCifHoldsWhatWasConverted) {
   ASSERT_EQ(Run({"--calibration", at + "film.cal", "--cif", at + "film.cif"}), kExitDone)
       << err_.str();
   written = cif();
-  EXPECT_NE(written.find("model quadratic, weighted least squares over 3 silicon"),
+  // Applied from a record, nothing was fitted: the CIF names the record instead.
+  EXPECT_NE(written.find("model quadratic, read from the calibration record " + at + "film.cal"),
             std::string::npos);
+  EXPECT_EQ(written.find("weighted least squares"), std::string::npos);
   EXPECT_EQ(written.find("data_film.pid"), std::string::npos);
 }
 
@@ -482,6 +484,64 @@ TEST_F(RunCalibrationTest, AKeptCalibrationConvertsAsTheFitDid) {
   EXPECT_NE(err_.str().find("The output would replace an input file!"), std::string::npos);
   std::ifstream after(cal, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), record);
+}
+
+// A record is text anyone can edit: one whose readings would be refused when typed, or
+// whose numbers do not follow from them, is refused with its reason and nothing is written.
+TEST_F(RunCalibrationTest, AnEditedRecordIsRefusedAndNothingIsWritten) {
+  const std::string cal = (folder_ / "film.cal").string();
+  const std::string pid = (folder_ / "film.pid").string();
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n");
+  ASSERT_EQ(Run({"--two-theta", "28.45,47.31,56.13,69.14,76.39,88.04", "--calibration-out", cal}),
+            kExitDone);
+  std::ifstream in(cal, std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(in)), {});
+  const auto edited = [&good](const std::string& from, const std::string& to) {
+    std::string text = good;
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+  };
+  const std::string p111 = "point 111 28.45 28.442\n", p220 = "point 220 47.31 47.303\n";
+  const std::string cov =
+      good.substr(good.find("covariance"), good.find("point") - good.find("covariance"));
+  struct Case {
+    std::string record;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {edited("a1 -0.006215050010224119", "a1 -6.215050010224119"),
+       "The record's coefficients do not follow from its readings"},
+      {edited("a2 0.9999774605577304", "a2 1e308"),
+       "The record's coefficients do not follow from its readings"},
+      {edited("point 400 69.14", "point 400 -1"), "the reading of 4 0 0 is negative"},
+      {"pellum-calibration 1\nmodel straight-line\na1 0\na2 1\na3 0\npoint 111 50 28.442\n"
+       "point 220 50 47.303\npoint 311 50 56.122\npoint 400 50 69.13\n",
+       "At least two reflections with different 2 theta values are needed."},
+      {edited(p220, p111), "the reflection 1 1 1 is given twice"},
+      {edited(p111 + p220, p220 + p111), "the points are not in table order"},
+      {"pellum-calibration 1\nmodel quadratic\na1 0\na2 1\na3 0\npoint 111 28.45 28.442\n"
+       "point 220 47.31 47.303\n",
+       "a quadratic needs three different readings"},
+      {edited("point 111 28.45", "point 111 29.95"), "Readings more than 1 degree"},
+      {edited(cov, "covariance -1 0 0 1 0 1\n"), "the covariance has a negative variance"},
+      {edited(cov, "covariance 1 0 0 1 0 1\n"), "the covariance does not follow"},
+      {edited(cov, ""), "the covariance does not follow"},
+  };
+  for (const Case& c : cases) {
+    Write("film.cal", c.record);
+    fs::remove(Report());
+    EXPECT_EQ(Run({"--calibration", cal, "--cif", (folder_ / "f.cif").string(), pid}), kExitRefused)
+        << c.record;
+    EXPECT_NE(err_.str().find("pellum-cli: cannot use the calibration " + cal + ": " + c.reason),
+              std::string::npos)
+        << err_.str();
+    EXPECT_FALSE(fs::exists(folder_ / "film.dat"));
+    EXPECT_FALSE(fs::exists(folder_ / "f.cif"));
+    EXPECT_FALSE(fs::exists(Report()));
+  }
+  Write("film.cal", good);
+  EXPECT_EQ(Run({"--calibration", cal, pid}), kExitDone) << err_.str();
 }
 
 // Built without the chart module (without Qt, as on Windows), --chart is a usage error
