@@ -1,10 +1,9 @@
 #include "front/cli/chart_output.h"
 
-#ifdef PELLUM_CHART_MODULE_BUILT
+#ifdef PELLUM_CHART_MODULE_RELATIVE
 #include <dlfcn.h>
 
 #include <filesystem>
-#include <vector>
 #endif
 
 #include "chart/calibration_chart.h"
@@ -23,37 +22,38 @@ class NullCanvas : public Canvas {
   void Ellipse(int, int, int, int) override {}
 };
 
-#ifdef PELLUM_CHART_MODULE_BUILT
-// Where the build puts the module and where the install rules put it, both known when
-// pellum-cli is built, so nothing asks the system where the program file lies. The build's
-// own module comes first: it is the one built with this program, and an installed program
-// whose build folder is gone finds the installed one.
-std::vector<std::filesystem::path> ModuleCandidates() {
-  return {std::filesystem::path(PELLUM_CHART_MODULE_BUILT),
-          std::filesystem::path(PELLUM_CHART_MODULE_INSTALLED)};
+#ifdef PELLUM_CHART_MODULE_RELATIVE
+// The module lies at a fixed step from the program's own file (links followed): beside bin/
+// in lib/pellum/ when installed, and at the same step in the build tree. So the program
+// loads only the module that came with it, wherever it was built.
+std::filesystem::path ModulePath(std::string& error) {
+  std::error_code failure;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", failure);
+  if (failure) {
+    error = "cannot find the chart module: where this program lies is unknown (" +
+            failure.message() + ")";
+    return {};
+  }
+  return (self.parent_path() / PELLUM_CHART_MODULE_RELATIVE).lexically_normal();
 }
 
 RenderChartFunction LoadRenderer(std::string& error) {
-  std::string tried;
-  for (const std::filesystem::path& candidate : ModuleCandidates()) {
-    if (!std::filesystem::exists(candidate)) {
-      tried.append(" ").append(candidate.string());
-      continue;
-    }
-    // The module stays loaded until the program ends: Qt's objects live that long.
-    void* module = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-      error = std::string("cannot load the chart module: ") + dlerror();
-      return nullptr;
-    }
-    if (void* symbol = dlsym(module, kRenderChartSymbol)) {
-      return reinterpret_cast<RenderChartFunction>(symbol);
-    }
-    error = "the chart module " + candidate.string() + " has no " + kRenderChartSymbol;
+  const std::filesystem::path module = ModulePath(error);
+  if (module.empty())
+    return nullptr;
+  if (!std::filesystem::exists(module)) {
+    error = "the chart module was not found: " + module.string();
     return nullptr;
   }
-  error = "the chart module was not found:";
-  error.append(tried);
+  // The module stays loaded until the program ends: Qt's objects live that long.
+  void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    error = std::string("cannot load the chart module: ") + dlerror();
+    return nullptr;
+  }
+  if (void* symbol = dlsym(handle, kRenderChartSymbol))
+    return reinterpret_cast<RenderChartFunction>(symbol);
+  error = "the chart module " + module.string() + " has no " + kRenderChartSymbol;
   return nullptr;
 }
 #endif
@@ -61,7 +61,7 @@ RenderChartFunction LoadRenderer(std::string& error) {
 }  // namespace
 
 bool ChartDrawingBuilt() {
-#ifdef PELLUM_CHART_MODULE_BUILT
+#ifdef PELLUM_CHART_MODULE_RELATIVE
   return true;
 #else
   return false;
@@ -69,7 +69,7 @@ bool ChartDrawingBuilt() {
 }
 
 bool RenderChartFile(const ChartRequest& request, std::string& error) {
-#ifdef PELLUM_CHART_MODULE_BUILT
+#ifdef PELLUM_CHART_MODULE_RELATIVE
   const RenderChartFunction render = LoadRenderer(error);
   return render != nullptr && render(request, error);
 #else

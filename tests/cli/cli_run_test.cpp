@@ -593,5 +593,40 @@ TEST(PellumCli, DrawsChartsWithoutADisplay) {
   }
 }
 
+#ifdef PELLUM_CHART_MODULE_BUILT
+// A copy of pellum-cli outside the build tree loads the chart module at its own step, or
+// none: never the build tree's, whose folder another user might create on another machine.
+TEST(PellumCli, ACopyLoadsNoCodeFromTheBuildTree) {
+  const fs::path folder = fs::temp_directory_path() / "pellum-cli-copied";
+  fs::remove_all(folder);
+  fs::create_directories(folder / "bin");
+  fs::copy_file(PELLUM_CLI_PATH, folder / "bin/pellum-cli");
+  const fs::path module = (folder / "bin" / PELLUM_CHART_MODULE_RELATIVE).lexically_normal();
+  const auto run = [&] {
+    const std::string command =
+        "LD_DEBUG=files " + (folder / "bin/pellum-cli").string() +
+        " --two-theta 28.45,47.31 --report " + (folder / "fitdata.txt").string() + " --chart " +
+        (folder / "c.svg").string() + " > /dev/null 2> " + (folder / "err").string();
+    const int status = WEXITSTATUS(std::system(command.c_str()));
+    std::ifstream in(folder / "err");
+    return std::make_pair(status, std::string((std::istreambuf_iterator<char>(in)), {}));
+  };
+  auto [status, err] = run();
+  EXPECT_EQ(status, kExitFileFailed);
+  EXPECT_NE(err.find("the chart module was not found: " + module.string()), std::string::npos)
+      << err;
+  EXPECT_EQ(err.find(PELLUM_CHART_MODULE_BUILT), std::string::npos) << err;
+
+  fs::create_directories(module.parent_path());
+  fs::copy_file(PELLUM_CHART_MODULE_BUILT, module);
+  std::tie(status, err) = run();
+  EXPECT_EQ(status, kExitDone) << err;
+  EXPECT_NE(err.find(module.string()), std::string::npos);
+  EXPECT_EQ(err.find(PELLUM_CHART_MODULE_BUILT), std::string::npos);
+  EXPECT_TRUE(fs::exists(folder / "c.svg"));
+  fs::remove_all(folder);
+}
+#endif
+
 }  // namespace
 }  // namespace pellum::cli
