@@ -1,8 +1,10 @@
 #include "calib/entry_validation.h"
 
 #include <algorithm>
+#include <string>
 
 #include "calib/parse_decimal.h"
+#include "calib/reference_table.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -29,12 +31,30 @@ bool AnyTooLarge(const ParsedEntries& values) {
   return std::any_of(values.begin(), values.end(), [](double v) { return v >= kLargestTwoTheta; });
 }
 
-bool AnyNotANumber(const EntryTexts& texts) {
-  for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
-    if (!HoldsOneNumber(texts.Slot(i)))
-      return true;
-  }
-  return false;
+// The first slot that does not hold one number, or kSlotCount.
+std::size_t FirstNotANumber(const EntryTexts& texts) {
+  std::size_t i = 0;
+  while (i < EntryTexts::kSlotCount && HoldsOneNumber(texts.Slot(i)))
+    ++i;
+  return i;
+}
+
+// Which reading is wrong and how, so that a list of six on a command line or six fields
+// need not be searched: "reading 3 (3 1 1) is empty".
+std::string DescribeNotANumber(std::size_t slot, std::string_view text) {
+  std::string what = std::string(texts::kNotANumber);
+  what.pop_back();  // the sentence goes on after a colon
+  what +=
+      ": reading " + std::to_string(slot + 1) + " (" + std::string(ReferenceTable[slot].hkl) + ")";
+  if (std::all_of(text.begin(), text.end(), IsBlank))
+    return what + " is empty.";
+  what += ", \"" + std::string(text) + "\",";
+  double value = 0.0;
+  const std::size_t end = ParseDecimalPrefix(text, value);
+  if (end > 0 && end + 1 < text.size() && text[end] == ',' && text[end + 1] >= '0' &&
+      text[end + 1] <= '9')
+    return what + " has a decimal comma: use a point.";
+  return what + " is not a number.";
 }
 
 // A line through one abscissa has no slope: the fit needs two different readings. With no
@@ -65,11 +85,11 @@ ParsedEntries ParseEntries(const EntryTexts& texts) {
 }
 
 bool ValidateEntries(const EntryTexts& texts, const ParsedEntries& values, MessageSink& messages) {
-  std::string_view refusal;
+  std::string refusal;
   if (AnyTooLarge(values)) {
     refusal = texts::kTooLarge;
-  } else if (AnyNotANumber(texts)) {
-    refusal = texts::kNotANumber;
+  } else if (const std::size_t slot = FirstNotANumber(texts); slot < EntryTexts::kSlotCount) {
+    refusal = DescribeNotANumber(slot, texts.Slot(slot));
   } else if (TooFewDistinctReadings(values)) {
     refusal = texts::kTooFewReadings;
   }

@@ -15,7 +15,10 @@ ParsedEntries ParseEntries(const EntryTexts& texts);
 // Decides whether the entries can be calibrated from. On refusal shows exactly one
 // warning (caption "Warning!"), the first that applies of:
 //   "2 theta value must be below 100."   a value of 100 or more
-//   "2 theta value must be a number."     a slot that is not one number, blanks aside
+//   "2 theta value must be a number: reading 3 (3 1 1) is empty."
+//                                         the first slot that is not one number, blanks
+//                                         aside: empty, "is not a number", or "has a
+//                                         decimal comma: use a point."
 //   "At least two reflections with different 2 theta values are needed."
 //                                         fewer than two distinct non-negative values
 // All six negative is valid: it is how the user leaves the dialog without calibrating.

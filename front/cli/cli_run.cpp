@@ -21,6 +21,22 @@ void SayLines(std::ostream& err, const std::string& path, std::uint64_t count, c
   err << path << ": " << count << (count == 1 ? " line " : " lines ") << what << '\n';
 }
 
+// Why an input gave nothing where its converter said nothing: a name neither converter
+// takes, or a file that is not there to be read. Empty when the converter said why itself.
+std::string WhyNotConverted(const InputPlan& input) {
+  if (input.outputPath.empty() && ConvertedOutputPath(input.inputPath).empty())
+    return "not a listing (.pid) or profile (.txt)";
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(input.inputPath, error);
+  if (status.type() == std::filesystem::file_type::not_found)
+    return "no such file";
+  if (status.type() == std::filesystem::file_type::directory)
+    return "a folder, not a file";
+  if (!error && status.type() != std::filesystem::file_type::regular)
+    return "not a regular file";
+  return "";
+}
+
 // Converts every input that may be; each one converted is added to converted, for the CIF.
 bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoefficients& c,
                   const FitQuality& quality, std::vector<CifSource>& converted, std::ostream& out,
@@ -39,7 +55,9 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
     stats.rangeHigh = quality.rangeHigh;
     const FileStamp stamp = StampOf(path);
     if (ConvertInputFile(path, c, messages, &stats) == 0) {
-      messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
+      const std::string why = WhyNotConverted(input);
+      messages.ShowMessage(why.empty() ? path : path + " (" + why + ")", texts::kCannotOpenFile,
+                           MessageKind::Error);
       allConverted = false;
     } else {
       converted.push_back({path, input.outputPath, stamp});

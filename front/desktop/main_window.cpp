@@ -1,6 +1,7 @@
 #include "front/desktop/main_window.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -55,6 +56,11 @@ MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWi
 }
 
 std::string MainWindow::DefaultFolderSettingPath() {
+  // The XDG rule: a relative XDG_CONFIG_HOME is invalid and ignored. Taken as it is, the
+  // setting would be written into whatever folder the program was started from.
+  if (const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+      !xdg.isEmpty() && QDir::isRelativePath(xdg))
+    qunsetenv("XDG_CONFIG_HOME");
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
   if (folder.isEmpty())
     return {};

@@ -98,7 +98,9 @@ const std::vector<OpenCase>& OpenCases() {
        {{"28,44", "47.31", "-1", "-1", "-1", "-1"}, {"28.44", "47.31", "-1", "-1", "-1", "-1"}},
        {},
        {""},
-       {kNoneShown, "message Warning!|2 theta value must be a number.|warning",
+       {kNoneShown,
+        "message Warning!|2 theta value must be a number: reading 1 (1 1 1), \"28,44\", has a "
+        "decimal comma: use a point.|warning",
         "entry 28,44|47.31|-1|-1|-1|-1", "repaint", kFreshDialog, "title Pellum - (untitled)"},
        "",
        true},

@@ -14,7 +14,6 @@ using testing::LoggedMessage;
 using testing::MessageLog;
 
 constexpr const char* kTooLarge = "2 theta value must be below 100.";
-constexpr const char* kNotANumber = "2 theta value must be a number.";
 constexpr const char* kTooFew =
     "At least two reflections with different 2 theta values are needed.";
 
@@ -61,14 +60,35 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{{"150", "abc"}, kTooLarge}, ValidationCase{{"1e400", "28.4"}, kTooLarge},
         ValidationCase{{"150"}, kTooLarge}, ValidationCase{{"100abc", "28.4"}, kTooLarge},
         // Anything but one number in a slot.
-        ValidationCase{{"28,44", "47.3"}, kNotANumber}, ValidationCase{{"", "47.3"}, kNotANumber},
-        ValidationCase{{"abc", "47.3"}, kNotANumber},
-        ValidationCase{{"28.4x", "47.3"}, kNotANumber},
-        ValidationCase{{"28.4 47.3", "56"}, kNotANumber}, ValidationCase{{"  ", "47"}, kNotANumber},
-        ValidationCase{{"inf", "47.3"}, kNotANumber}, ValidationCase{{"0x1C", "47.3"}, kNotANumber},
-        ValidationCase{{"28.4", "47.3", "", "", "", "x"}, kNotANumber},
+        ValidationCase{{"28,44", "47.3"},
+                       "2 theta value must be a number: reading 1 (1 1 1), \"28,44\", has a "
+                       "decimal comma: use a point."},
+        ValidationCase{{"", "47.3"}, "2 theta value must be a number: reading 1 (1 1 1) is empty."},
+        ValidationCase{{"abc", "47.3"},
+                       "2 theta value must be a number: reading 1 (1 1 1), "
+                       "\"abc\", is not a number."},
+        ValidationCase{{"28.4x", "47.3"},
+                       "2 theta value must be a number: reading 1 (1 1 1), "
+                       "\"28.4x\", is not a number."},
+        ValidationCase{{"28.4 47.3", "56"},
+                       "2 theta value must be a number: reading 1 (1 1 1), "
+                       "\"28.4 47.3\", is not a number."},
+        ValidationCase{{"  ", "47"}, "2 theta value must be a number: reading 1 (1 1 1) is empty."},
+        ValidationCase{{"inf", "47.3"},
+                       "2 theta value must be a number: reading 1 (1 1 1), "
+                       "\"inf\", is not a number."},
+        ValidationCase{{"0x1C", "47.3"},
+                       "2 theta value must be a number: reading 1 (1 1 1), "
+                       "\"0x1C\", is not a number."},
+        ValidationCase{{"28.4", "47.3", "", "", "", "x"},
+                       "2 theta value must be a number: reading 3 (3 1 1) is empty."},
+        ValidationCase{{"28.4", "47.3", "56.1", "69,1"},
+                       "2 theta value must be a number: reading 4 (4 0 0), \"69,1\", has a "
+                       "decimal comma: use a point."},
         // Not a number wins over too few readings.
-        ValidationCase{{"28.4", "zz"}, kNotANumber},
+        ValidationCase{{"28.4", "zz"},
+                       "2 theta value must be a number: reading 2 (2 2 0), "
+                       "\"zz\", is not a number."},
         // A fit needs two different abscissas.
         ValidationCase{{"28.4"}, kTooFew},
         ValidationCase{{"-1", "-1", "-1", "-1", "-1", "88"}, kTooFew},

@@ -85,8 +85,11 @@ TEST_F(RunCalibrationTest, RefusalsGoToStandardErrorWithStatusTwo) {
   const Case cases[] = {
       {"150,28", "Warning!: 2 theta value must be below 100.\n"},
       {"28,28", "Warning!: At least two reflections with different 2 theta values are needed.\n"},
-      {"28.4,abc", "Warning!: 2 theta value must be a number.\n"},
-      {"28.4,,47.3", "Warning!: 2 theta value must be a number.\n"},
+      {"28.4,abc",
+       "Warning!: 2 theta value must be a number: reading 2 (2 2 0), \"abc\", is not a number.\n"},
+      {"28.4,,47.3", "Warning!: 2 theta value must be a number: reading 2 (2 2 0) is empty.\n"},
+      {"28.45,47.31,,,,",
+       "Warning!: 2 theta value must be a number: reading 3 (3 1 1) is empty.\n"},
       {"28.4", "Warning!: At least two reflections with different 2 theta values are needed.\n"},
       {"-1,-2,-3", "pellum-cli: every reading is negative (not available): nothing to calibrate\n"},
       // A digit typed the wrong way round, and a decimal-comma list read as six readings.
@@ -135,12 +138,32 @@ TEST_F(RunCalibrationTest, ConvertsEachFileAndGoesOnAfterAFailure) {
             kExitFileFailed);
   const std::string dat = (folder_ / "film.dat").string();
   EXPECT_NE(out_.str().find("Info: Output file is saved as " + dat + "\n"), std::string::npos);
-  EXPECT_EQ(err_.str(), "Cannot open a file!: " + (folder_ / "notes.doc").string() + "\n" +
+  EXPECT_EQ(err_.str(), "Cannot open a file!: " + (folder_ / "notes.doc").string() +
+                            " (not a listing (.pid) or profile (.txt))\n" +
                             (folder_ / "film.pid").string() +
                             ": 1 line skipped (empty, or fewer fields than a data line needs)\n" +
                             (folder_ / "film.pid").string() +
                             ": 1 line outside the calibrated range, converted by extrapolation\n");
   EXPECT_TRUE(fs::exists(dat));
+
+  // Each file that is not converted says why.
+  Write("a.dat", "x\n");
+  Write("noext", "x\n");
+  Write("film.pid.bak", "x\n");
+  fs::create_directory(folder_ / "folder.pid");
+  const std::pair<std::string, std::string> why[] = {
+      {"a.dat", "not a listing (.pid) or profile (.txt)"},
+      {"noext", "not a listing (.pid) or profile (.txt)"},
+      {"film.pid.bak", "not a listing (.pid) or profile (.txt)"},
+      {"missing.pid", "no such file"},
+      {"missing.txt", "no such file"},
+      {"folder.pid", "a folder, not a file"},
+  };
+  for (const auto& [name, reason] : why) {
+    const std::string path = (folder_ / name).string();
+    EXPECT_EQ(Run({"--two-theta", "28.45,47.31", path}), kExitFileFailed) << name;
+    EXPECT_EQ(err_.str(), "Cannot open a file!: " + path + " (" + reason + ")\n") << name;
+  }
 }
 
 TEST_F(RunCalibrationTest, RelativeFileNamesBecomeAbsoluteInTheListingsFirstLine) {

@@ -377,6 +377,17 @@ TEST_F(DesktopWindowTest, TheNextRunStartsTheFileDialogInTheLastFolder) {
   QDir::setCurrent(QString::fromStdString(folder_.Path()));
 }
 
+// A relative XDG_CONFIG_HOME is ignored, as the XDG rule says: the setting goes to the
+// default folder under the home folder, never into the folder the program started from.
+TEST(DesktopSettings, ARelativeConfigHomeIsIgnored) {
+  const QByteArray kept = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", "relative/cfg");
+  const std::string path = MainWindow::DefaultFolderSettingPath();
+  qputenv("XDG_CONFIG_HOME", kept);
+  EXPECT_EQ(path.find("relative/cfg"), std::string::npos) << path;
+  EXPECT_TRUE(path.starts_with(QDir::homePath().toStdString() + "/")) << path;
+}
+
 // --help and --version are answered before a window opens; Qt's own options pass through.
 TEST(DesktopCommandLine, AnswersOnlyHelpAndVersion) {
   struct Case {
