@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "front/cli/find_silicon.h"
+#include "front/cli/list_lines.h"
 
 namespace pellum::cli {
 namespace {
@@ -83,6 +84,20 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       }
     } else if (arg == "--trace") {
       o.trace = true;
+    } else if (arg == "--list-lines") {  // a mode of its own, with the four options below
+      o.listLines = true;
+    } else if (arg == "--standard") {  // with --list-lines
+      if (const std::string* v = value("--standard"))
+        o.standard = *v;
+    } else if (arg == "--lattice") {  // with --list-lines
+      if (const std::string* v = value("--lattice"))
+        o.lattice = *v;
+    } else if (arg == "--radiation") {  // with --list-lines
+      if (const std::string* v = value("--radiation"))
+        o.radiation = *v;
+    } else if (arg == "--wavelength") {  // with --list-lines
+      if (const std::string* v = value("--wavelength"))
+        o.wavelength = *v;
     } else if (arg == "--") {
       o.files.insert(o.files.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                      arguments.end());
@@ -99,7 +114,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return parsed;
   if (const std::string profileError = ProfileOptionsError(o); !profileError.empty()) {
     parsed.error = profileError;
-  } else if (o.findSiliconProfile) {
+  } else if (const std::string linesError = ListLinesOptionsError(o); !linesError.empty()) {
+    parsed.error = linesError;
+  } else if (o.findSiliconProfile || o.listLines) {
     return parsed;
   } else if (!o.twoThetaList && !o.calibrationPath && !o.twoThetaFromProfile) {
     parsed.error = "--two-theta or --calibration is required";
@@ -133,6 +150,7 @@ std::string UsageText() {
   or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --calibration PATH [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --find-silicon PROFILE
+  or:  pellum-cli --list-lines [REFERENCE-OPTION...]
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
@@ -150,6 +168,17 @@ What to calibrate from:
                     no report is written
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
+  --list-lines      only prints the reference's lines below 100 degrees: "standard NAME A
+                    [C]", "wavelength LAMBDA", then "line H K L D TWO_THETA INTENSITY" each,
+                    in order of two-theta (intensity relative to the strongest, 100)
+
+Reference options (with --list-lines):
+  --standard NAME   si (the built-in silicon table for Cu K-alpha1, the default), si-640c,
+                    si-640d, si-640e, lab6-660a, lab6-660c, ceo2-674b or al2o3-676a
+  --lattice A[,C]   the standard's cell in angstrom instead of the certified one (A,C for
+                    the hexagonal al2o3-676a)
+  --radiation NAME  K-alpha1 of cu (default), co, fe, cr, mo or ag
+  --wavelength L    a wavelength of your own, in angstrom, instead of --radiation
 
 Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's

@@ -11,6 +11,7 @@
 #include "front/cli/cli_calibration.h"
 #include "front/cli/console_messages.h"
 #include "front/cli/find_silicon.h"
+#include "front/cli/list_lines.h"
 #include "front/cli/run_plan.h"
 #include "ui/user_texts.h"
 
@@ -59,6 +60,8 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
   if (options.findSiliconProfile)
     return RunFindSilicon(*options.findSiliconProfile, out, err);
+  if (options.listLines)
+    return RunListLines(options, out, err);
   // Everything the command would write is checked against everything it reads first.
   const RunPlan plan = PlanRun(options);
   if (!plan.usageError.empty()) {
