@@ -235,8 +235,12 @@ void ScaleToStrongest(std::vector<ReferenceLine>& lines) {
   double strongest = 0.0;
   for (const ReferenceLine& line : lines)
     strongest = std::max(strongest, line.intensity);
-  for (ReferenceLine& line : lines)
-    line.intensity = strongest > 0.0 ? 100.0 * line.intensity / strongest : 0.0;
+  // The strongest is 100 exactly: 100 x / x need not be.
+  for (ReferenceLine& line : lines) {
+    line.intensity = line.intensity == strongest ? 100.0
+                     : strongest > 0.0           ? 100.0 * line.intensity / strongest
+                                                 : 0.0;
+  }
 }
 
 bool ComputeLines(const Standard& standard, double a, double c, double wavelength,

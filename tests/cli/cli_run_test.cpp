@@ -380,6 +380,39 @@ TEST_F(RunCalibrationTest, FindSiliconPrintsEachReflectionAndTheReadings) {
   EXPECT_FALSE(fs::exists(Report()));
 }
 
+TEST_F(RunCalibrationTest, ListLinesPrintsTheReference) {
+  EXPECT_EQ(Run({"--list-lines"}), kExitDone);
+  EXPECT_EQ(out_.str(),
+            "standard si\n"
+            "wavelength 1.5405929\n"
+            "line 1 1 1 3.135586 28.442000 100.0\n"
+            "line 2 2 0 1.920113 47.303000 64.5\n"
+            "line 3 1 1 1.637496 56.122000 37.5\n"
+            "line 4 0 0 1.357731 69.130000 9.7\n"
+            "line 3 3 1 1.245943 76.376000 14.3\n"
+            "line 4 2 2 1.108585 88.030000 19.6\n");
+  EXPECT_EQ(Run({"--list-lines", "--standard", "si-640e", "--radiation", "cr"}), kExitDone);
+  EXPECT_EQ(out_.str(),
+            "standard si-640e 5.431179\n"
+            "wavelength 2.289726\n"
+            "line 1 1 1 3.135693 42.828322 100.0\n"
+            "line 2 2 0 1.920212 73.198884 60.5\n"
+            "line 3 1 1 1.637562 88.713925 39.2\n");
+  EXPECT_EQ(Run({"--list-lines", "--standard", "al2o3-676a", "--lattice", "4.76,13"}), kExitDone);
+  EXPECT_EQ(out_.str().rfind("standard al2o3-676a 4.76 13\nwavelength 1.5405929\nline 0 1 2 ", 0),
+            0u);
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_FALSE(fs::exists(Report()));
+}
+
+TEST_F(RunCalibrationTest, ListLinesRefusesAnotherRadiationWithTheBuiltInTable) {
+  EXPECT_EQ(Run({"--list-lines", "--radiation", "cr"}), kExitRefused);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find("si-640c, si-640d or si-640e"), std::string::npos) << err_.str();
+  EXPECT_EQ(Run({"--list-lines", "--standard", "lab6-660c", "--lattice", "4.1,4.1"}), kExitRefused);
+  EXPECT_EQ(err_.str(), "pellum-cli: lab6-660c has a cubic cell: give it as A in angstrom\n");
+}
+
 // The found readings go the road of typed ones: the same coefficients, bit for bit.
 TEST_F(RunCalibrationTest, FoundReadingsCalibrateAsTheSameReadingsTyped) {
   ASSERT_EQ(Run({"--two-theta-from", kExampleProfile}), kExitDone);
