@@ -86,16 +86,16 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       o.trace = true;
     } else if (arg == "--list-lines") {  // a mode of its own, with the four options below
       o.listLines = true;
-    } else if (arg == "--standard") {  // with --list-lines
+    } else if (arg == "--standard") {  // with --list-lines and --two-theta
       if (const std::string* v = value("--standard"))
         o.standard = *v;
-    } else if (arg == "--lattice") {  // with --list-lines
+    } else if (arg == "--lattice") {  // with --list-lines and --two-theta
       if (const std::string* v = value("--lattice"))
         o.lattice = *v;
-    } else if (arg == "--radiation") {  // with --list-lines
+    } else if (arg == "--radiation") {  // with --list-lines and --two-theta
       if (const std::string* v = value("--radiation"))
         o.radiation = *v;
-    } else if (arg == "--wavelength") {  // with --list-lines
+    } else if (arg == "--wavelength") {  // with --list-lines and --two-theta
       if (const std::string* v = value("--wavelength"))
         o.wavelength = *v;
     } else if (arg == "--") {
@@ -122,7 +122,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     parsed.error = "--two-theta or --calibration is required";
   } else if (o.twoThetaList && o.calibrationPath) {
     parsed.error = "--two-theta and --calibration exclude each other";
-  } else if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6) {
+  } else if (o.twoThetaList && !o.standard && !o.lattice && !o.radiation && !o.wavelength &&
+             SplitTwoThetaList(*o.twoThetaList).size() > 6) {
+    // Another reference has as many readings as lines: counted once its lines are known.
     parsed.error = "--two-theta takes at most six readings";
   }
   return parsed;
@@ -172,7 +174,9 @@ What to calibrate from:
                     [C]", "wavelength LAMBDA", then "line H K L D TWO_THETA INTENSITY" each,
                     in order of two-theta (intensity relative to the strongest, 100)
 
-Reference options (with --list-lines):
+Reference options (with --list-lines, and with --two-theta, whose LIST then holds one
+reading per line of the reference, in the order --list-lines prints them; --chart, --trace,
+--cif and --calibration-out go with the built-in table only):
   --standard NAME   si (the built-in silicon table for Cu K-alpha1, the default), si-640c,
                     si-640d, si-640e, lab6-660a, lab6-660c, ceo2-674b or al2o3-676a
   --lattice A[,C]   the standard's cell in angstrom instead of the certified one (A,C for

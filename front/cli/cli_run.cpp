@@ -1,6 +1,7 @@
 #include "front/cli/cli_run.h"
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "calib/calibration_record.h"
@@ -12,6 +13,7 @@
 #include "front/cli/console_messages.h"
 #include "front/cli/find_silicon.h"
 #include "front/cli/list_lines.h"
+#include "front/cli/reference_calibration.h"
 #include "front/cli/run_plan.h"
 #include "ui/user_texts.h"
 
@@ -62,6 +64,14 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     return RunFindSilicon(*options.findSiliconProfile, out, err);
   if (options.listLines)
     return RunListLines(options, out, err);
+  std::optional<Reference> reference;
+  if (HasReferenceOptions(options)) {
+    std::string error;
+    if (!ChooseReferenceForReadings(options, reference, error)) {
+      err << "pellum-cli: " << error << '\n';
+      return kExitRefused;
+    }
+  }
   // Everything the command would write is checked against everything it reads first.
   const RunPlan plan = PlanRun(options);
   if (!plan.usageError.empty()) {
@@ -77,8 +87,13 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     readings.twoThetaList = list;
   }
   RunCalibrationData data;
-  if (!ObtainCalibration(readings, data, err))
+  if (reference) {
+    if (!ObtainReferenceCalibration(readings, *reference, data, err))
+      return kExitRefused;
+    AssessCalibration(data);
+  } else if (!ObtainCalibration(readings, data, err)) {
     return kExitRefused;
+  }
 
   ConsoleMessages messages(out, err);
   bool allWritten = true;

@@ -19,9 +19,12 @@ ReferenceRequest ReferenceRequestOf(const CliOptions& o) {
 std::string ListLinesOptionsError(const CliOptions& o) {
   const bool referenceOptions = o.standard || o.lattice || o.radiation || o.wavelength;
   if (!o.listLines) {
-    return referenceOptions ? "--standard, --lattice, --radiation and --wavelength go with "
-                              "--list-lines"
-                            : "";
+    const bool withReadings =
+        o.twoThetaList && !o.twoThetaFromProfile && !o.calibrationPath && !o.findSiliconProfile;
+    return referenceOptions && !withReadings
+               ? "--standard, --lattice, --radiation and --wavelength go with --list-lines "
+                 "and --two-theta"
+               : "";
   }
   const bool alone = !o.twoThetaList && !o.twoThetaFromProfile && !o.findSiliconProfile &&
                      !o.calibrationPath && !o.calibrationOutPath && !o.cifPath && o.files.empty() &&

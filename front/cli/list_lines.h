@@ -13,7 +13,7 @@ ReferenceRequest ReferenceRequestOf(const CliOptions& options);
 
 // What is wrong with how --list-lines and the reference options are combined with the
 // others; empty when nothing is. --list-lines takes only the reference options; those go
-// only with --list-lines.
+// only with --list-lines and --two-theta.
 std::string ListLinesOptionsError(const CliOptions& options);
 
 // The reference, then one line per reflection in order of two-theta:

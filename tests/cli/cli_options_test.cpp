@@ -94,7 +94,7 @@ TEST(ParseCommandLine, ProfileOptions) {
   EXPECT_EQ(*ParseCommandLine({"--find-silicon", "f.txt"}).options.findSiliconProfile, "f.txt");
 }
 
-// --list-lines takes the reference options alone; they go with it only (for now).
+// --list-lines takes the reference options alone; they go with it and --two-theta only.
 TEST(ParseCommandLine, ListLinesOptions) {
   struct Case {
     std::vector<std::string> arguments;
@@ -111,7 +111,9 @@ TEST(ParseCommandLine, ListLinesOptions) {
       {{"--list-lines", "--two-theta", "28.4"}, false},
       {{"--list-lines", "--find-silicon", "film.txt"}, false},
       {{"--list-lines", "--cif", "c.cif"}, false},
-      {{"--two-theta", "28.4", "--standard", "si-640e"}, false},
+      {{"--two-theta", "28.4", "--standard", "si-640e"}, true},
+      {{"--two-theta", "1,2,3,4,5,6,7,8", "--standard", "lab6-660c"}, true},
+      {{"--two-theta-from", "film.txt", "--standard", "si-640e"}, false},
       {{"--find-silicon", "film.txt", "--radiation", "cr"}, false},
       {{"--calibration", "k.cal", "--wavelength", "1.5"}, false},
   };
