@@ -174,9 +174,7 @@ What to calibrate from:
                     [C]", "wavelength LAMBDA", then "line H K L D TWO_THETA INTENSITY" each,
                     in order of two-theta (intensity relative to the strongest, 100)
 
-Reference options (with --list-lines, and with --two-theta, whose LIST then holds one
-reading per line of the reference, in the order --list-lines prints them; --chart, --trace,
---cif and --calibration-out go with the built-in table only):
+Reference options (with --list-lines or --two-theta):
   --standard NAME   si (the built-in silicon table for Cu K-alpha1, the default), si-640c,
                     si-640d, si-640e, lab6-660a, lab6-660c, ceo2-674b or al2o3-676a
   --lattice A[,C]   the standard's cell in angstrom instead of the certified one (A,C for
@@ -204,6 +202,9 @@ Other options:
   --version         prints the program's name and version
 
 Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
+With a reference other than the built-in table, --two-theta's LIST holds one reading per
+line of the reference, in the order --list-lines prints them; --chart, --trace, --cif and
+--calibration-out go with the built-in table only.
 After the model and coefficients, the quality of the fit: one "residual HKL READING ACTUAL
 CALIBRATED RESIDUAL" line per reflection used, then rms, max, su_a1 su_a2 su_a3 (when
 there are more readings than coefficients) and the calibrated range. Rows converted
