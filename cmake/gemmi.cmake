@@ -1,5 +1,5 @@
-# gemmi (Debian's gemmi-dev), used header-only by refs/: the unit cell, the space groups with
-# their systematic absences, and the International Tables X-ray form factors. Those headers
+# gemmi (Debian's gemmi-dev), used header-only by refs/: the space groups with their
+# symmetry operations and systematic absences, and the International Tables X-ray form factors. Those headers
 # include nothing but the C++ standard library, so the Windows cross build can use the build
 # machine's copy: they are put on the include path through a folder of the build tree that
 # holds gemmi's folder alone, never the system include folder with the other libraries'

@@ -9,7 +9,6 @@
 
 #include <gemmi/it92.hpp>
 #include <gemmi/symmetry.hpp>
-#include <gemmi/unitcell.hpp>
 
 namespace pellum {
 namespace {
@@ -23,9 +22,30 @@ constexpr double DegreesOf(double radians) {
   return radians * 180.0 / std::numbers::pi;
 }
 
+// asin to the last bit where the C library allows: the lines' two-theta go into the
+// calibration, whose outputs are compared byte for byte between systems. Linux's C library
+// gives the correctly rounded value; the Windows C runtime's is off in the last bit now and
+// then, while its long double asinl, rounded once to double, agrees all but very rarely.
+double AccurateAsin(double x) {
+#ifdef _WIN32
+  return static_cast<double>(std::asin(static_cast<long double>(x)));
+#else
+  return std::asin(x);
+#endif
+}
+
 // Two-theta by Bragg's law, lambda = 2 d sin(theta), in degrees.
 double BraggTwoTheta(double wavelength, double d) {
-  return 2.0 * DegreesOf(std::asin(wavelength / (2.0 * d)));
+  return 2.0 * DegreesOf(AccurateAsin(wavelength / (2.0 * d)));
+}
+
+// 1/d^2 of the two cell shapes the standards have, written out: only arithmetic and no
+// trigonometry of the cell's angles, so that every system computes the same bits.
+double InverseSpacingSquared(const Miller& hkl, double a, double c, bool hexagonal) {
+  const double h = hkl[0], k = hkl[1], l = hkl[2];
+  if (!hexagonal)
+    return (h * h + k * k + l * l) / (a * a);
+  return 4.0 / 3.0 * (h * h + h * k + k * k) / (a * a) + l * l / (c * c);
 }
 
 // (1 + cos^2 2theta) / (sin^2 theta cos theta): unpolarized radiation, powder geometry.
@@ -170,13 +190,14 @@ bool ValidCell(double a, double c, double wavelength, std::string& error) {
   return true;
 }
 
-// Every allowed reflection with a spacing above dMin (two-theta below 100 degrees).
-bool CollectReflections(const Crystal& crystal, const gemmi::UnitCell& cell, double wavelength,
-                        std::vector<Reflection>& found, std::string& error) {
+// Every allowed reflection with a spacing above dMin (two-theta below 100 degrees) of the
+// cell a, c (c = a for a cubic one).
+bool CollectReflections(const Crystal& crystal, double a, double c, bool hexagonal,
+                        double wavelength, std::vector<Reflection>& found, std::string& error) {
   const double dMin = wavelength / (2.0 * std::sin(kHighestTwoTheta * std::numbers::pi / 360.0));
   // |h| <= a / d for any reflection of spacing d, and likewise for k and l.
-  const double hMax = std::floor(cell.a / dMin);
-  const double lMax = std::floor(cell.c / dMin);
+  const double hMax = std::floor(a / dMin);
+  const double lMax = std::floor(c / dMin);
   if ((2.0 * hMax + 1.0) * (2.0 * hMax + 1.0) * (2.0 * lMax + 1.0) > kMostReflectionCandidates) {
     error = "the cell is too large for the wavelength: too many lines below 100 degrees";
     return false;
@@ -189,7 +210,7 @@ bool CollectReflections(const Crystal& crystal, const gemmi::UnitCell& cell, dou
         const Miller hkl = {h, k, l};
         if ((h == 0 && k == 0 && l == 0) || !crystal.Allowed(hkl))
           continue;
-        const double inverseD2 = cell.calculate_1_d2(hkl);
+        const double inverseD2 = InverseSpacingSquared(hkl, a, c, hexagonal);
         const double d = 1.0 / std::sqrt(inverseD2);
         if (wavelength >= 2.0 * d || BraggTwoTheta(wavelength, d) >= kHighestTwoTheta)
           continue;
@@ -248,11 +269,9 @@ bool ComputeLines(const Standard& standard, double a, double c, double wavelengt
   Crystal crystal;
   if (!crystal.Build(standard, error))
     return false;
-  const double cEdge = standard.Hexagonal() ? c : a;
-  const double gamma = standard.Hexagonal() ? 120.0 : 90.0;
-  const gemmi::UnitCell cell(a, a, cEdge, 90.0, 90.0, gamma);
+  const bool hexagonal = standard.Hexagonal();
   std::vector<Reflection> found;
-  if (!CollectReflections(crystal, cell, wavelength, found, error))
+  if (!CollectReflections(crystal, a, hexagonal ? c : a, hexagonal, wavelength, found, error))
     return false;
   std::sort(found.begin(), found.end(),
             [](const Reflection& x, const Reflection& y) { return x.inverseD2 < y.inverseD2; });
