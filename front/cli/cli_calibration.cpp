@@ -75,8 +75,14 @@ bool ObtainCalibration(const CliOptions& options, RunCalibrationData& data, std:
                             ? ReadRecord(*options.calibrationPath, options.maxOffset, data, err)
                             : FitReadings(options, data, err);
   if (obtained)
-    data.quality = AssessFit(data.points, data.coefficients, data.straightLine);
+    AssessCalibration(data);
   return obtained;
+}
+
+void AssessCalibration(RunCalibrationData& data) {
+  data.quality = AssessFit(data.points, data.coefficients, data.straightLine);
+  for (std::size_t i = 0; i < data.hklTexts.size() && i < data.quality.rows.size(); ++i)
+    data.quality.rows[i].hkl = data.hklTexts[i];
 }
 
 CalibrationRecord RecordOf(const RunCalibrationData& data) {
@@ -94,7 +100,10 @@ void PrintCalibration(const RunCalibrationData& data, std::ostream& out) {
   const FitQuality& q = data.quality;
   for (const ResidualRow& r : q.rows) {
     std::string hkl(r.hkl);
-    std::erase(hkl, ' ');
+    // "3 1 1" -> "311"; "1 0 10" stays, as it would read otherwise as 1 0 1 0.
+    const bool oneDigitEach = hkl.size() == 5 && hkl[1] == ' ' && hkl[3] == ' ';
+    if (oneDigitEach)
+      std::erase(hkl, ' ');
     out << "residual " << hkl << ' ' << ShortestText(r.reading) << ' ' << ShortestText(r.actual)
         << ' ' << ShortestText(r.calibrated) << ' ' << ShortestText(r.residual) << '\n';
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "calib/calibration_coefficients.h"
@@ -21,6 +22,9 @@ struct RunCalibrationData {
   std::vector<CalibrationPoint> points;
   FitQuality quality;
   std::string recordPath;  // the record of --calibration, empty after a fit
+  // Each point's hkl ("1 0 10") with a reference other than the built-in table, whose
+  // residual rows name them; empty with the built-in table.
+  std::vector<std::string> hklTexts;
 };
 
 // Fits the readings of --two-theta, or reads the record of --calibration. Refuses, with
@@ -30,11 +34,16 @@ struct RunCalibrationData {
 // CheckCalibrationRecord. Writes nothing.
 bool ObtainCalibration(const CliOptions& options, RunCalibrationData& data, std::ostream& err);
 
+// The quality of data's calibration from its points, each residual row named by
+// data.hklTexts when it has them.
+void AssessCalibration(RunCalibrationData& data);
+
 // The run's calibration as a record, for --calibration-out.
 CalibrationRecord RecordOf(const RunCalibrationData& data);
 
 // "model", a1, a2, a3, delta, then the quality lines: residual per reflection, rms, max,
-// su_a1..su_a3 when defined, range. Every value as the shortest text that reads back.
+// su_a1..su_a3 when defined, range. Every value as the shortest text that reads back. The
+// hkl is one field ("311") when every index has one digit, else "1 0 10".
 void PrintCalibration(const RunCalibrationData& data, std::ostream& out);
 
 }  // namespace pellum::cli

@@ -8,12 +8,13 @@
 namespace pellum::cli {
 namespace {
 
-// The four things pellum-cli can be asked to do; each option states the ones it goes with.
+// The five things pellum-cli can be asked to do; each option states the ones it goes with.
 enum ModeBit : unsigned {
   kTwoTheta = 1u,      // --two-theta LIST
   kTwoThetaFrom = 2u,  // --two-theta-from PROFILE
   kApply = 4u,         // --calibration PATH
   kFind = 8u,          // --find-silicon PROFILE
+  kList = 16u,         // --list-lines
 };
 constexpr unsigned kFits = kTwoTheta | kTwoThetaFrom;
 constexpr unsigned kCalibrates = kFits | kApply;
@@ -27,11 +28,17 @@ struct OptionRule {
 
 // One row an option. An option given with a mode it does not go with would be ignored, so it
 // is refused instead; so is an option given twice, whose first value would be lost.
-constexpr std::array<OptionRule, 11> kRules = {{
+constexpr std::array<OptionRule, 16> kRules = {{
     {"--two-theta", true, kTwoTheta, kTwoTheta},
     {"--two-theta-from", true, kTwoThetaFrom, kTwoThetaFrom},
     {"--calibration", true, kApply, kApply},
     {"--find-silicon", true, kFind, kFind},
+    {"--list-lines", false, kList, kList},
+    // The reference: the built-in silicon table for Cu K-alpha1 when none is given.
+    {"--standard", true, kList | kTwoTheta, 0},
+    {"--lattice", true, kList | kTwoTheta, 0},
+    {"--radiation", true, kList | kTwoTheta, 0},
+    {"--wavelength", true, kList | kTwoTheta, 0},
     // Applying a record checks its readings as typed readings are checked.
     {"--max-offset", true, kCalibrates, 0},
     {"--report", true, kFits, 0},  // applying a record fits nothing and writes no report
@@ -130,7 +137,8 @@ std::string ChooseMode(const std::vector<GivenOption>& given, unsigned& mode) {
              " exclude each other: give one of them";
     mode = option.rule->selects;
   }
-  return mode == 0 ? "--two-theta, --two-theta-from, --calibration or --find-silicon is required"
+  return mode == 0 ? "--two-theta, --two-theta-from, --calibration, --find-silicon or --list-lines "
+                     "is required"
                    : "";
 }
 
@@ -164,6 +172,16 @@ std::string Store(const GivenOption& option, CliOptions& o) {
       return "--size takes WIDTHxHEIGHT in pixels, such as 800x600";
   } else if (name == "--trace") {
     o.trace = true;
+  } else if (name == "--list-lines") {
+    o.listLines = true;
+  } else if (name == "--standard") {
+    o.standard = v;
+  } else if (name == "--lattice") {
+    o.lattice = v;
+  } else if (name == "--radiation") {
+    o.radiation = v;
+  } else if (name == "--wavelength") {
+    o.wavelength = v;
   }
   return "";
 }
@@ -180,7 +198,9 @@ std::string CheckModeOptions(unsigned mode, const std::vector<GivenOption>& give
                                  [](const GivenOption& g) { return g.rule->name == "--size"; });
   if (sized && !o.chartPath && !o.trace)
     return "--size goes with --chart or --trace, which draw the chart at that size";
-  if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6)
+  // Another reference has as many readings as lines: counted once its lines are known.
+  const bool builtInTable = !o.standard && !o.lattice && !o.radiation && !o.wavelength;
+  if (o.twoThetaList && builtInTable && SplitTwoThetaList(*o.twoThetaList).size() > 6)
     return "--two-theta takes at most six readings";
   return "";
 }
@@ -225,6 +245,7 @@ std::string UsageText() {
   or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --calibration PATH [--max-offset DEG] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --find-silicon PROFILE
+  or:  pellum-cli --list-lines [REFERENCE-OPTION...]
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
@@ -245,6 +266,17 @@ What to calibrate from:
                     coefficients and covariance follow from them; no report is written
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
+  --list-lines      only prints the reference's lines below 100 degrees: "standard NAME A
+                    [C]", "wavelength LAMBDA", then "line H K L D TWO_THETA INTENSITY" each,
+                    in order of two-theta (intensity relative to the strongest, 100)
+
+Reference options (with --list-lines or --two-theta):
+  --standard NAME   si (the built-in silicon table for Cu K-alpha1, the default), si-640c,
+                    si-640d, si-640e, lab6-660a, lab6-660c, ceo2-674b or al2o3-676a
+  --lattice A[,C]   the standard's cell in angstrom instead of the certified one (A,C for
+                    the hexagonal al2o3-676a)
+  --radiation NAME  K-alpha1 of cu (default), co, fe, cr, mo or ag
+  --wavelength L    a wavelength of your own, in angstrom, instead of --radiation
 
 Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
@@ -268,6 +300,9 @@ Other options:
   --version         prints the program's name and version
 
 Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
+With a reference other than the built-in table, --two-theta's LIST holds one reading per
+line of the reference, in the order --list-lines prints them; --chart, --trace, --cif and
+--calibration-out go with the built-in table only.
 After the model and coefficients, the quality of the fit: one "residual HKL READING ACTUAL
 CALIBRATED RESIDUAL" line per reflection used, then rms, max, su_a1 su_a2 su_a3 (when
 there are more readings than coefficients) and the calibrated range. Rows converted

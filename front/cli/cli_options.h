@@ -28,6 +28,14 @@ struct CliOptions {
   int chartWidth = 800;
   int chartHeight = 600;
   bool trace = false;
+  // Only prints the reference's lines (--list-lines).
+  bool listLines = false;
+  // The reference: a standard's name, its cell ("A" or "A,C"), a radiation or a wavelength,
+  // as typed; unset, the built-in silicon table for Cu K-alpha1.
+  std::optional<std::string> standard;
+  std::optional<std::string> lattice;
+  std::optional<std::string> radiation;
+  std::optional<std::string> wavelength;
   std::vector<std::string> files;
 };
 

@@ -1,6 +1,7 @@
 #include "front/cli/cli_run.h"
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "calib/calibration_record.h"
@@ -11,6 +12,8 @@
 #include "front/cli/cli_calibration.h"
 #include "front/cli/console_messages.h"
 #include "front/cli/find_silicon.h"
+#include "front/cli/list_lines.h"
+#include "front/cli/reference_calibration.h"
 #include "front/cli/run_plan.h"
 #include "ui/user_texts.h"
 
@@ -77,6 +80,16 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
   if (options.findSiliconProfile)
     return RunFindSilicon(*options.findSiliconProfile, out, err);
+  if (options.listLines)
+    return RunListLines(options, out, err);
+  std::optional<Reference> reference;
+  if (HasReferenceOptions(options)) {
+    std::string error;
+    if (!ChooseReferenceForReadings(options, reference, error)) {
+      err << "pellum-cli: " << error << '\n';
+      return kExitRefused;
+    }
+  }
   // Everything the command would write is checked against everything it reads first.
   const RunPlan plan = PlanRun(options);
   if (!plan.usageError.empty()) {
@@ -92,8 +105,13 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     readings.twoThetaList = list;
   }
   RunCalibrationData data;
-  if (!ObtainCalibration(readings, data, err))
+  if (reference) {
+    if (!ObtainReferenceCalibration(readings, *reference, data, err))
+      return kExitRefused;
+    AssessCalibration(data);
+  } else if (!ObtainCalibration(readings, data, err)) {
     return kExitRefused;
+  }
 
   ConsoleMessages messages(out, err);
   bool allWritten = true;

@@ -133,6 +133,43 @@ TEST(ParseCommandLine, ProfileOptions) {
   EXPECT_EQ(*ParseCommandLine({"--find-silicon", "f.txt"}).options.findSiliconProfile, "f.txt");
 }
 
+// --list-lines takes the reference options alone; they go with it and --two-theta only.
+TEST(ParseCommandLine, ListLinesOptions) {
+  struct Case {
+    std::vector<std::string> arguments;
+    bool understood;
+  };
+  const std::vector<Case> cases = {
+      {{"--list-lines"}, true},
+      {{"--list-lines", "--standard", "al2o3-676a", "--lattice", "4.76,13", "--radiation", "cr"},
+       true},
+      {{"--list-lines", "--wavelength", "1.5"}, true},
+      {{"--list-lines", "--standard"}, false},
+      {{"--list-lines", "--radiation"}, false},
+      {{"--list-lines", "film.pid"}, false},
+      {{"--list-lines", "--two-theta", "28.4"}, false},
+      {{"--list-lines", "--find-silicon", "film.txt"}, false},
+      {{"--list-lines", "--cif", "c.cif"}, false},
+      {{"--two-theta", "28.4", "--standard", "si-640e"}, true},
+      {{"--two-theta", "1,2,3,4,5,6,7,8", "--standard", "lab6-660c"}, true},
+      {{"--two-theta-from", "film.txt", "--standard", "si-640e"}, false},
+      {{"--find-silicon", "film.txt", "--radiation", "cr"}, false},
+      {{"--calibration", "k.cal", "--wavelength", "1.5"}, false},
+  };
+  for (const Case& c : cases) {
+    const ParsedCommandLine p = ParseCommandLine(c.arguments);
+    EXPECT_EQ(p.error.empty(), c.understood) << ::testing::PrintToString(c.arguments) << p.error;
+  }
+  const CliOptions o = ParseCommandLine({"--list-lines", "--standard", "lab6-660c", "--lattice",
+                                         "4.1569", "--wavelength", "1.54"})
+                           .options;
+  EXPECT_TRUE(o.listLines);
+  EXPECT_EQ(*o.standard, "lab6-660c");
+  EXPECT_EQ(*o.lattice, "4.1569");
+  EXPECT_EQ(*o.wavelength, "1.54");
+  EXPECT_FALSE(o.radiation);
+}
+
 TEST(ParseCommandLine, DoubleDashEndsTheOptions) {
   const ParsedCommandLine p = ParseCommandLine({"--two-theta", "1,2", "--", "-odd.pid"});
   ASSERT_EQ(p.error, "");

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <sstream>
 
 namespace pellum::cli {
@@ -403,6 +406,151 @@ TEST_F(RunCalibrationTest, FindSiliconPrintsEachReflectionAndTheReadings) {
             "two-theta 28.3650,47.2097,56.0205,69.0206,76.2573,87.9037\n");
   EXPECT_EQ(err_.str(), "");
   EXPECT_FALSE(fs::exists(Report()));
+}
+
+TEST_F(RunCalibrationTest, ListLinesPrintsTheReference) {
+  EXPECT_EQ(Run({"--list-lines"}), kExitDone);
+  EXPECT_EQ(out_.str(),
+            "standard si\n"
+            "wavelength 1.5405929\n"
+            "line 1 1 1 3.135586 28.442000 100.0\n"
+            "line 2 2 0 1.920113 47.303000 64.5\n"
+            "line 3 1 1 1.637496 56.122000 37.5\n"
+            "line 4 0 0 1.357731 69.130000 9.7\n"
+            "line 3 3 1 1.245943 76.376000 14.3\n"
+            "line 4 2 2 1.108585 88.030000 19.6\n");
+  EXPECT_EQ(Run({"--list-lines", "--standard", "si-640e", "--radiation", "cr"}), kExitDone);
+  EXPECT_EQ(out_.str(),
+            "standard si-640e 5.431179\n"
+            "wavelength 2.289726\n"
+            "line 1 1 1 3.135693 42.828322 100.0\n"
+            "line 2 2 0 1.920212 73.198884 60.5\n"
+            "line 3 1 1 1.637562 88.713925 39.2\n");
+  EXPECT_EQ(Run({"--list-lines", "--standard", "al2o3-676a", "--lattice", "4.76,13"}), kExitDone);
+  EXPECT_EQ(out_.str().rfind("standard al2o3-676a 4.76 13\nwavelength 1.5405929\nline 0 1 2 ", 0),
+            0u);
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_FALSE(fs::exists(Report()));
+}
+
+// The residual lines' numbers: reading, actual, calibrated, residual.
+std::vector<std::array<double, 4>> ResidualsOf(const std::string& out) {
+  std::vector<std::array<double, 4>> rows;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("residual ", 0) != 0)
+      continue;
+    std::vector<std::string> fields;
+    std::istringstream words(line);
+    for (std::string word; words >> word;)
+      fields.push_back(word);
+    std::array<double, 4> row{};
+    for (std::size_t i = 0; i < 4; ++i)
+      row[i] = std::stod(fields[fields.size() - 4 + i]);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// Readings of another reference calibrate: silicon SRM 640e on a chromium camera and LaB6 on
+// a copper one. The actual values are the lines' Bragg angles, and the residuals are those of
+// a least-squares quadratic: orthogonal to 1, x and x^2.
+TEST_F(RunCalibrationTest, ReadingsOfAnotherReferenceCalibrate) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string readings;
+    double a, wavelength;
+    std::vector<int> n;  // h^2 + k^2 + l^2 of each line read
+  };
+  const std::vector<Case> cases = {
+      {{"--standard", "si-640e", "--radiation", "cr"},
+       "42.861,73.215,88.702",
+       5.431179,
+       2.2897260,
+       {3, 8, 11}},
+      {{"--standard", "lab6-660c"},
+       "21.37,30.39,37.45,43.51,48.97,-1,63.23,67.55,71.76",
+       4.156826,
+       1.5405929,
+       {1, 2, 3, 4, 5, 8, 9, 10}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = {"--two-theta", c.readings};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    ASSERT_EQ(Run(arguments), kExitDone) << err_.str();
+    EXPECT_EQ(out_.str().rfind("model quadratic\n", 0), 0u);
+    const auto rows = ResidualsOf(out_.str());
+    ASSERT_EQ(rows.size(), c.n.size());
+    double sum[3] = {0, 0, 0}, scale[3] = {0, 0, 0};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const auto& [x, actual, calibrated, residual] = rows[i];
+      const double d = c.a / std::sqrt(double(c.n[i]));
+      EXPECT_NEAR(actual, 360.0 / std::numbers::pi * std::asin(c.wavelength / (2 * d)), 1e-9);
+      EXPECT_NEAR(residual, actual - calibrated, 1e-12);
+      for (int p = 0; p < 3; ++p) {
+        sum[p] += residual * std::pow(x, p);
+        scale[p] += std::pow(x, p);
+      }
+    }
+    for (int p = 0; p < 3; ++p)
+      EXPECT_NEAR(sum[p] / scale[p], 0.0, 1e-9) << p;  // rounding of the normal equations
+    EXPECT_EQ(err_.str(), "");
+    EXPECT_TRUE(fs::exists(Report()));
+  }
+}
+
+// With --standard si the road is the default's, byte for byte; hkl with a two-digit index
+// keep their spaces.
+TEST_F(RunCalibrationTest, TheBuiltInTableNamedIsTheDefault) {
+  const std::string readings = "28.45,47.31,56.13,69.14,76.39,88.04";
+  ASSERT_EQ(Run({"--two-theta", readings}), kExitDone);
+  const std::string plain = out_.str();
+  ASSERT_EQ(Run({"--two-theta", readings, "--standard", "si", "--radiation", "cu"}), kExitDone);
+  EXPECT_EQ(out_.str(), plain);
+  std::string corundum =
+      "25.58,35.15,37.78,41.68,43.35,46.18,52.55,57.50,59.74,61.13,61.30,"
+      "66.52,68.21,70.42,74.30,76.88";
+  ASSERT_EQ(Run({"--two-theta", corundum, "--standard", "al2o3-676a"}), kExitDone) << err_.str();
+  EXPECT_NE(out_.str().find("\nresidual 012 25.58 "), std::string::npos);
+  EXPECT_NE(out_.str().find("\nresidual 1 0 10 76.88 "), std::string::npos) << out_.str();
+}
+
+TEST_F(RunCalibrationTest, AnotherReferencesReadingsAreCheckedAsTheTables) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string said;
+  };
+  const std::vector<Case> cases = {
+      {{"--two-theta", "42.86,73.2,88.7,1", "--standard", "si-640e", "--radiation", "cr"},
+       "pellum-cli: --two-theta takes at most 3 readings for si-640e, one per line below 100 "
+       "degrees\n"},
+      {{"--two-theta", "42.86,73.2,100", "--standard", "si-640e", "--radiation", "cr"},
+       "Warning!: 2 theta value must be below 100.\n"},
+      {{"--two-theta", "42.86,7x,88.7", "--standard", "si-640e", "--radiation", "cr"},
+       "Warning!: 2 theta value must be a number.\n"},
+      {{"--two-theta", "42.86,-1,-1", "--standard", "si-640e", "--radiation", "cr"}, "two"},
+      {{"--two-theta", "42.86,37.32", "--standard", "si-640e", "--radiation", "cr"},
+       "2 2 0: reading 37.32, actual 73.199, difference -35.879"},
+      {{"--two-theta", "42.86,73.2", "--standard", "si-640e", "--chart", "c.svg"}, "--chart"},
+      {{"--two-theta", "42.86,73.2", "--standard", "si-640e", "--calibration-out", "k.cal"},
+       "--calibration-out"},
+      {{"--two-theta", "28.4,47.3", "--radiation", "mo"}, "si-640c, si-640d or si-640e"},
+      {{"--two-theta", "1,2,3,4,5,6,7", "--standard", "si"}, "at most six"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(c.arguments), kExitRefused) << ::testing::PrintToString(c.arguments);
+    EXPECT_NE(err_.str().find(c.said), std::string::npos) << err_.str();
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_FALSE(fs::exists(Report()));
+  }
+}
+
+TEST_F(RunCalibrationTest, ListLinesRefusesAnotherRadiationWithTheBuiltInTable) {
+  EXPECT_EQ(Run({"--list-lines", "--radiation", "cr"}), kExitRefused);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find("si-640c, si-640d or si-640e"), std::string::npos) << err_.str();
+  EXPECT_EQ(Run({"--list-lines", "--standard", "lab6-660c", "--lattice", "4.1,4.1"}), kExitRefused);
+  EXPECT_EQ(err_.str(), "pellum-cli: lab6-660c has a cubic cell: give it as A in angstrom\n");
 }
 
 // The found readings go the road of typed ones: the same coefficients, bit for bit.
