@@ -84,6 +84,9 @@ TEST(ParseCommandLine, RefusesIgnoredAndRepeatedOptionsByName) {
       {{"--two-theta", ""}, "--two-theta is empty"},
       {{"--calibration", "r.cal", "--two-theta-from", "f.txt"}, "exclude each other"},
       {{"--find-silicon", "f.txt", "f.pid"}, "--find-silicon takes no FILE: f.pid"},
+      {{"--list-lines", "--max-offset", "2"}, "--max-offset does not go with --list-lines"},
+      {{"--list-lines", "--standard", "si-640c", "--standard", "si-640e"},
+       "--standard is given twice"},
   };
   for (const Case& c : cases) {
     const std::string error = ParseCommandLine(c.arguments).error;
