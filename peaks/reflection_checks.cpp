@@ -36,6 +36,20 @@ Line Through(const ReflectionSearch& a, const ReflectionSearch& b) {
   return line;
 }
 
+// The line through two found reflections with its slope held within maxScale: beyond it,
+// the bounded slope through their middle.
+Line BoundedThrough(const ReflectionSearch& a, const ReflectionSearch& b, double maxScale) {
+  const Line line = Through(a, b);
+  if (std::abs(line.slope) <= maxScale) {
+    return line;
+  }
+  Line bounded;
+  bounded.slope = std::clamp(line.slope, -maxScale, maxScale);
+  const double middle = 0.5 * (a.reference + b.reference);
+  bounded.at = 0.5 * (Offset(a) + Offset(b)) - bounded.slope * middle;
+  return bounded;
+}
+
 }  // namespace
 
 void DropSharedPeaks(std::span<ReflectionSearch, 6> reflections,
@@ -87,7 +101,8 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
   if (found.size() == 2) {
     ReflectionSearch& a = reflections[found[0]];
     ReflectionSearch& b = reflections[found[1]];
-    if (std::abs(Through(a, b).slope) > maxScale) {
+    const Line line = BoundedThrough(a, b, maxScale);
+    if (std::abs(Offset(a) - line.OffsetAt(a.reference)) > agreement) {
       (a.snr < b.snr ? a : b).verdict = PeakVerdict::OffTheLine;
     }
     return;
@@ -100,10 +115,7 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
   double bestClarity = 0.0;
   for (std::size_t i = 0; i < found.size(); ++i) {
     for (std::size_t j = i + 1; j < found.size(); ++j) {
-      const Line line = Through(reflections[found[i]], reflections[found[j]]);
-      if (std::abs(line.slope) > maxScale) {
-        continue;
-      }
+      const Line line = BoundedThrough(reflections[found[i]], reflections[found[j]], maxScale);
       std::vector<bool> on(found.size());
       std::size_t count = 0;
       double clarity = 0.0;
@@ -121,10 +133,6 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
         bestClarity = clarity;
       }
     }
-  }
-  // No two of them make a film's line: none of them can be told from the others.
-  if (bestOn.empty()) {
-    return;
   }
   for (std::size_t m = 0; m < found.size(); ++m) {
     if (!bestOn[m]) {

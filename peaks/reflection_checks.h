@@ -26,8 +26,8 @@ void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections);
 
 // With three or more found, the line (shift and scale within maxScale) that most of them
 // lie within agreement of is taken, and those off it are OffTheLine; ties go to the line
-// with the clearest peaks. Two found that would need a scale beyond maxScale cannot both
-// be silicon: the fainter is OffTheLine.
+// with the clearest peaks. Two found that lie further than agreement from the line at
+// maxScale through their middle cannot both be silicon: the fainter is OffTheLine.
 //
 //   found at offsets 0.30, 0.31, 0.62, 0.30 on 111, 220, 311, 400 -> 311 OffTheLine
 void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale);

@@ -7,6 +7,7 @@
 #include "io/input_file.h"
 #include "peaks/peak_candidates.h"
 #include "peaks/reflection_checks.h"
+#include "peaks/silicon_set_check.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -168,6 +169,11 @@ std::vector<TwoThetaSpan> SiliconReach(const SiliconFinderOptions& options) {
   for (const ReferenceReflection& reflection : ReferenceTable) {
     spans.push_back({reflection.twoTheta - reach, reflection.twoTheta + reach});
   }
+  // Where a fluorite-type cell of silicon's size has lines that silicon has not.
+  for (std::size_t e = 0; e < kFluoriteExtraLines.size(); ++e) {
+    const double at = FluoriteExtraTwoTheta(e);
+    spans.push_back({at - reach, at + reach});
+  }
   return spans;
 }
 
@@ -218,6 +224,17 @@ SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> points,
     }
     if (again) {
       CheckAcross(search, predicted, o);
+    }
+  }
+  DropUnlikeSilicon(search.reflections);
+  if (search.FoundCount() >= 2) {
+    search.check = CheckSiliconSet(search.reflections, points, predicted, o);
+  }
+  if (search.Refused()) {
+    for (ReflectionSearch& r : search.reflections) {
+      if (r.Found()) {
+        r.verdict = PeakVerdict::NotSilicon;
+      }
     }
   }
   return search;

@@ -26,8 +26,9 @@ struct SiliconFinderOptions {
   double maxFwhm = 0.5;
   // With three or more found, each lies within this of the line through the others.
   double agreement = 0.1;
-  // The largest scale error of a film (0.01: one per cent longer or shorter).
-  double maxScale = 0.01;
+  // The largest scale error of a film (0.003: 0.3 per cent longer or shorter). A set of
+  // lines that needs more, beyond what its positions tell apart, is another phase's.
+  double maxScale = 0.003;
 };
 
 // Why a reflection is, or is not, found.
@@ -40,6 +41,29 @@ enum class PeakVerdict {
   AtProfileEdge,     // the profile ends, or has a gap, within a width of its centre
   Shared,            // another reflection took this peak, and it lies nearer to that one
   OffTheLine,        // the other reflections put this one elsewhere
+  UnlikeSilicon,     // far stronger than silicon makes it beside the others: a sample line
+  NotSilicon,        // a peak, but the set it belongs to is not silicon's (SetRefusal)
+};
+
+// Why the set of reflections found may not calibrate the film, though two or more were
+// found.
+enum class SetRefusal {
+  None,
+  OtherPhaseScale,  // they need a scale error beyond maxScale: a phase on another cell
+  FluoriteLines,    // strong lines where a fluorite-type cell of that size has them
+  TooFewLines,      // two, where the profile covers more of the reflections
+  NotStrongest,     // silicon's strongest reflection in the profile is not among them
+};
+
+// The verdict on the set found, and what it rests on.
+struct SiliconSetCheck {
+  SetRefusal refusal = SetRefusal::None;
+  double scale = 0.0;         // the least-squares scale through the found positions
+  int covered = 0;            // how many of the six the profile covers
+  std::size_t strongest = 0;  // silicon's strongest reflection that the profile covers
+  bool strongestFound = true;
+  std::string extraHkl;  // FluoriteLines: the strong line silicon has not ("2 0 0")
+  double extraPosition = 0.0;
 };
 
 struct ReflectionSearch {
@@ -61,8 +85,10 @@ struct ReflectionSearch {
 struct SiliconSearch {
   std::array<ReflectionSearch, 6> reflections;  // in the reference table's order
   FilmOffset offset;                            // the common offset the windows follow
+  SiliconSetCheck check;                        // why the set found was refused, if it was
 
   int FoundCount() const;
+  bool Refused() const { return check.refusal != SetRefusal::None; }
 };
 
 // The stretches of two-theta the finder reads: each reflection's reach, its window and
@@ -74,7 +100,9 @@ std::vector<TwoThetaSpan> SiliconReach(const SiliconFinderOptions& options = {})
 // reflection; then in each window the candidates nearest the offset's prediction are
 // fitted (FitPeak) until one is clear, of plausible width and away from the window's and
 // the profile's edges; last, two reflections never keep one peak, and one whose width or
-// place does not agree with the others is dropped.
+// place does not agree with the others is dropped, and so is one far stronger than
+// silicon makes it. Last, the set must be silicon's (CheckSiliconSet); when it is not,
+// check says why and every reflection found becomes NotSilicon.
 //
 //   a profile with the six peaks 0.3 degree above the reference positions
 //   -> six Found, each position within a small fraction of the step, offset.shift 0.3

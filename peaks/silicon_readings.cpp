@@ -1,6 +1,10 @@
 #include "peaks/silicon_readings.h"
 
+#include <cmath>
+
 #include "calib/fixed_notation.h"
+#include "calib/reference_table.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -27,6 +31,38 @@ std::string TwoThetaListText(const SiliconSearch& search) {
     list += (list.empty() ? "" : ",") + text;
   }
   return list;
+}
+
+std::string RefusalText(const SiliconSearch& search) {
+  const SiliconSetCheck& check = search.check;
+  std::string text;
+  switch (check.refusal) {
+    case SetRefusal::None:
+      break;
+    case SetRefusal::OtherPhaseScale:
+      text = texts::kOtherPhaseScale;
+      AppendFixed(text, 100.0 * std::abs(check.scale), 1);
+      text += texts::kScaleSuffix;
+      break;
+    case SetRefusal::FluoriteLines:
+      text = std::string(texts::kFluoriteLines) + check.extraHkl + " at ";
+      AppendFixed(text, check.extraPosition, 2);
+      text += texts::kWhereSiliconHasNone;
+      break;
+    case SetRefusal::TooFewLines:
+      text = texts::kOnlyTwoLines;
+      if (!check.strongestFound) {
+        text += texts::kNotTheStrongest;
+      } else {
+        text += std::string(texts::kProfileCovers) + std::to_string(check.covered);
+      }
+      break;
+    case SetRefusal::NotStrongest:
+      text = std::string(texts::kStrongestMissing) +
+             std::string(ReferenceTable[check.strongest].hkl) + std::string(texts::kNotFoundSuffix);
+      break;
+  }
+  return text;
 }
 
 }  // namespace pellum

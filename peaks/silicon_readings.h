@@ -21,4 +21,11 @@ std::array<std::string, 6> ReadingTexts(const SiliconSearch& search);
 //   "28.4423,47.3031,56.1224,-1,76.3761,88.0307"
 std::string TwoThetaListText(const SiliconSearch& search);
 
+// Why the set found may not calibrate the film, empty when it may:
+//   "lines of another phase near the silicon positions: 0.8 % scale"
+//   "lines of a fluorite-type phase: 2 0 0 at 33.08, where silicon has none"
+//   "only two lines, not silicon's strongest"     "only two lines, though the profile covers 6"
+//   "silicon's strongest reflection in the profile, 1 1 1, not found"
+std::string RefusalText(const SiliconSearch& search);
+
 }  // namespace pellum

@@ -61,6 +61,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
           v != nullptr && !ParseDegrees(*v, o.maxOffset)) {
         parsed.error = "--max-offset takes a positive number of degrees, such as 1.5";
       }
+    } else if (arg == "--max-scale") {  // with --find-silicon and --two-theta-from
+      double percent = 0.0;
+      const std::string* v = value("--max-scale");
+      const char* end = v != nullptr ? v->data() + v->size() : nullptr;
+      if (v != nullptr) {
+        const auto [after, e] = std::from_chars(v->data(), end, percent);
+        if (e == std::errc() && after == end && percent >= 0.0 && percent <= 5.0) {
+          o.maxScalePercent = percent;
+        } else {
+          parsed.error = "--max-scale takes a per cent from 0 to 5, such as 0.5";
+        }
+      }
     } else if (arg == "--calibration") {
       if (const std::string* v = value("--calibration"))
         o.calibrationPath = *v;
@@ -132,7 +144,7 @@ std::string UsageText() {
   return R"(Usage: pellum-cli --two-theta LIST [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --calibration PATH [OUTPUT-OPTION...] [FILE...]
-  or:  pellum-cli --find-silicon PROFILE
+  or:  pellum-cli --find-silicon PROFILE [--max-scale PERCENT]
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
@@ -150,6 +162,10 @@ What to calibrate from:
                     no report is written
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
+  --max-scale PERCENT
+                    with --find-silicon or --two-theta-from: the largest scale error of
+                    the film the finder allows (default 0.3); lines that need more are
+                    another phase's
 
 Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
@@ -177,8 +193,8 @@ there are more readings than coefficients) and the calibrated range. Rows conver
 outside that range are counted on standard error.
 
 Exit status: 0 done, 1 a file could not be written or converted, 2 refused readings,
-calibration or usage. --find-silicon exits 0 when it found two reflections or more, 2
-otherwise.
+calibration or usage. --find-silicon exits 0 when it found two reflections or more that
+may calibrate the film, 2 otherwise (why is said on standard error).
 
 Example:
   pellum-cli --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --chart chart.png film.pid

@@ -58,7 +58,7 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
 
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
   if (options.findSiliconProfile)
-    return RunFindSilicon(*options.findSiliconProfile, out, err);
+    return RunFindSilicon(options, out, err);
   // Everything the command would write is checked against everything it reads first.
   const RunPlan plan = PlanRun(options);
   if (!plan.usageError.empty()) {
@@ -69,7 +69,7 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   CliOptions readings = options;
   if (options.twoThetaFromProfile) {
     std::string list;
-    if (!ReadingsFromProfile(*options.twoThetaFromProfile, out, err, list))
+    if (!ReadingsFromProfile(options, out, err, list))
       return kExitRefused;
     readings.twoThetaList = list;
   }

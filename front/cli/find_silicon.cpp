@@ -21,13 +21,26 @@ std::string CompactHkl(std::string_view hkl) {
   return compact;
 }
 
-bool Search(const std::string& profile, std::ostream& out, std::ostream& err,
-            SiliconSearch& search) {
+SiliconFinderOptions FinderOptions(const CliOptions& o) {
+  SiliconFinderOptions finder;
+  if (o.maxScalePercent) {
+    finder.maxScale = *o.maxScalePercent / 100.0;
+  }
+  return finder;
+}
+
+bool Search(const std::string& profile, const CliOptions& options, std::ostream& out,
+            std::ostream& err, SiliconSearch& search) {
   ConsoleMessages messages(out, err);
-  if (!FindSiliconInProfile(profile, {}, search, messages)) {
+  if (!FindSiliconInProfile(profile, FinderOptions(options), search, messages)) {
     return false;
   }
   PrintSiliconSearch(search, out);
+  if (search.Refused()) {
+    messages.ShowMessage(profile + ": " + RefusalText(search), texts::kNotSiliconLines,
+                         MessageKind::Error);
+    return false;
+  }
   if (search.FoundCount() < 2) {
     messages.ShowMessage(profile, texts::kTooFewSiliconFound, MessageKind::Error);
     return false;
@@ -43,6 +56,9 @@ std::string ProfileOptionsError(const CliOptions& o) {
                        !o.calibrationOutPath && o.files.empty() && !o.chartPath && !o.trace &&
                        o.reportPath == texts::kReportFileName;
     return alone ? "" : "--find-silicon PROFILE takes no other option and no file";
+  }
+  if (o.maxScalePercent && !o.twoThetaFromProfile) {
+    return "--max-scale goes with --find-silicon or --two-theta-from";
   }
   if (o.twoThetaFromProfile && (o.twoThetaList || o.calibrationPath)) {
     return "--two-theta-from takes the place of --two-theta: give one of them, and no "
@@ -71,15 +87,15 @@ void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out) {
   out << "two-theta " << TwoThetaListText(search) << '\n';
 }
 
-int RunFindSilicon(const std::string& profile, std::ostream& out, std::ostream& err) {
+int RunFindSilicon(const CliOptions& options, std::ostream& out, std::ostream& err) {
   SiliconSearch search;
-  return Search(profile, out, err, search) ? kExitDone : kExitRefused;
+  return Search(*options.findSiliconProfile, options, out, err, search) ? kExitDone : kExitRefused;
 }
 
-bool ReadingsFromProfile(const std::string& profile, std::ostream& out, std::ostream& err,
+bool ReadingsFromProfile(const CliOptions& options, std::ostream& out, std::ostream& err,
                          std::string& list) {
   SiliconSearch search;
-  if (!Search(profile, out, err, search)) {
+  if (!Search(*options.twoThetaFromProfile, options, out, err, search)) {
     return false;
   }
   list = TwoThetaListText(search);

@@ -80,6 +80,11 @@ void ProfileReadings::Take() {
   if (!FindSiliconInProfile(path, {}, search, messages)) {
     return;
   }
+  if (search.Refused()) {
+    ShowMessageBox(dialog_, path + ": " + RefusalText(search), texts::kNotSiliconLines,
+                   MessageKind::Warning);
+    return;
+  }
   if (search.FoundCount() == 0) {
     ShowMessageBox(dialog_, path, texts::kNoSiliconFound, MessageKind::Warning);
     return;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -394,6 +396,18 @@ TEST_F(RunCalibrationTest, FoundReadingsCalibrateAsTheSameReadingsTyped) {
 
 TEST_F(RunCalibrationTest, ProfilesWithoutTwoReflectionsCalibrateNothing) {
   Write("flat.txt", "2Theta Counts\n28.0 100\n28.5 100\n47.3 100\n");
+  // Two quartz lines where the film's offset could put 3 1 1 and 4 0 0.
+  std::string quartz = "2Theta Counts\n";
+  for (int i = 0; i <= 6500; ++i) {
+    const double x = 25.0 + 0.01 * i;
+    double y = 100.0;
+    for (double at : {55.281, 68.280}) {
+      y += 2000.0 * std::exp(-2.772588722239781 * (x - at) * (x - at) / 0.01);
+    }
+    quartz += std::to_string(x) + ' ' + std::to_string(y) + '\n';
+  }
+  Write("quartz.txt", quartz);
+  const std::string two = (folder_ / "quartz.txt").string();
   Write("empty.txt", "");
   const std::string flat = (folder_ / "flat.txt").string();
   const std::string empty = (folder_ / "empty.txt").string();
@@ -409,6 +423,9 @@ TEST_F(RunCalibrationTest, ProfilesWithoutTwoReflectionsCalibrateNothing) {
        "Fewer than two silicon reflections found in the profile!: " + flat + "\n"},
       {{"--two-theta-from", empty}, "Invalid file format!: " + empty + "\n"},
       {{"--find-silicon", missing}, "Cannot open a file!: " + missing + "\n"},
+      {{"--two-theta-from", two},
+       "The lines found are not silicon's!: " + two +
+           ": only two lines, not silicon's strongest\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run(c.arguments), kExitRefused) << c.said;

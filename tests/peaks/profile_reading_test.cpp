@@ -7,6 +7,7 @@
 #include "peaks/profile_points.h"
 #include "peaks/reflection_checks.h"
 #include "peaks/silicon_readings.h"
+#include "peaks/silicon_set_check.h"
 #include "tests/convert/convert_test_support.h"
 
 namespace pellum {
@@ -132,6 +133,43 @@ TEST(ReflectionChecks, OneOffTheOthersLineOrWidthIsDropped) {
     DropImplausibleWidths(six);
     DropOffTheLine(six, 0.1, 0.01);
     EXPECT_EQ(Verdicts(six), c.verdicts) << c.name;
+  }
+}
+
+// A reflection far stronger than silicon makes it beside its stronger reflections holds a
+// sample line; equal heights, and silicon's own, keep all six.
+TEST(ReflectionChecks, OneFarStrongerThanSiliconMakesItIsDropped) {
+  struct Case {
+    const char* name;
+    std::array<double, 6> heights;  // 0: not found
+    std::string verdicts;
+  };
+  const std::vector<Case> cases = {
+      {"EqualHeights", {100, 100, 100, 100, 100, 100}, "FFFFFF"},
+      {"Silicon", {100, 55, 30, 6, 11, 12}, "FFFFFF"},
+      {"SampleLineOn400", {100, 60, 30, 250, 11, 12}, "FFFxFF"},
+      {"SampleLineOn311", {100, 0, 250, 6, 11, 12}, "F-xFFF"},
+      {"WeakOnesAlone", {0, 0, 0, 20, 11, 12}, "---FFF"},
+      {"400AboveTheOtherWeakOnes", {0, 0, 0, 60, 11, 12}, "---xFF"},
+  };
+  for (const Case& c : cases) {
+    Six six;
+    for (std::size_t k = 0; k < 6; ++k) {
+      if (c.heights[k] > 0.0) {
+        six[k] = Found(0.0, 0.0, 0.1, 50);
+        six[k].height = c.heights[k];
+      }
+    }
+    DropUnlikeSilicon(six);
+    std::string verdicts = Verdicts(six);
+    for (std::size_t k = 0; k < 6; ++k) {
+      if (six[k].verdict == PeakVerdict::UnlikeSilicon) {
+        verdicts[k] = 'x';
+      } else if (!six[k].Found()) {
+        verdicts[k] = '-';
+      }
+    }
+    EXPECT_EQ(verdicts, c.verdicts) << c.name;
   }
 }
 

@@ -208,8 +208,10 @@ TEST(SiliconFinder, AcceptanceGrid) {
           const SiliconSearch search = FindSiliconReflections(MakeProfile(p));
           for (std::size_t k = 0; k < 6; ++k) {
             const ReflectionSearch& r = search.reflections[k];
-            ASSERT_TRUE(r.Found()) << "step " << step << " fwhm " << fwhm << " height " << height
-                                   << " shift " << shift << ": " << ReferenceTable[k].hkl;
+            ASSERT_TRUE(r.Found())
+                << "step " << step << " fwhm " << fwhm << " height " << height << " shift " << shift
+                << ": " << ReferenceTable[k].hkl << " verdict " << static_cast<int>(r.verdict)
+                << " at " << r.position << " scale " << search.check.scale;
             const double error = std::abs(r.position - p.peaks[k].position);
             errors.push_back(error);
             if (error > Limit(step)) {
@@ -268,6 +270,66 @@ TEST(SiliconFinder, FindsNothingWhereThereIsNoPeak) {
     for (std::size_t k = 0; k < 6; ++k) {
       EXPECT_EQ(search.reflections[k].Found(), c.found[k])
           << c.name << ": " << ReferenceTable[k].hkl << " at " << search.reflections[k].position;
+    }
+  }
+}
+
+// Another phase's lines near the silicon positions never calibrate: alone, its set is
+// refused (or fewer than two found); beside silicon twice as strong, silicon's lines are
+// found and none of the sample's.
+TEST(SiliconFinder, TheRightPhaseOrNone) {
+  using testing::CorundumPeaks;
+  using testing::FluoritePeaks;
+  using testing::QuartzPeaks;
+  struct Case {
+    const char* name;
+    std::vector<SyntheticPeak> sample;
+    bool withSilicon;
+  };
+  const std::vector<Case> cases = {
+      {"CaF2", FluoritePeaks(1.006, 4000, 0.1, 0.002), false},
+      {"LargerCell1%", FluoritePeaks(1.01, 4000, 0.1, 0.0), false},
+      {"LargerCell0.4%", FluoritePeaks(1.004, 4000, 0.1, 0.0), false},
+      {"CeO2", FluoritePeaks(0.9963, 4000, 0.1, 0.3), false},
+      {"SmallerCell0.4%", FluoritePeaks(0.996, 4000, 0.1, 0.3), false},
+      {"SmallerCell1%", FluoritePeaks(0.99, 4000, 0.1, 0.3), false},
+      {"Quartz", QuartzPeaks(8000, 0.1), false},
+      {"Corundum", CorundumPeaks(8000, 0.1), false},
+      {"SiliconBesideCaF2", FluoritePeaks(1.006, 8000, 0.1, 0.002), true},
+      {"SiliconBesideLargerCell1%", FluoritePeaks(1.01, 8000, 0.1, 0.0), true},
+      // (CeO2 itself, 0.37 % smaller, lies within a width of 1 1 1: one peak to the finder.)
+      {"SiliconBesideSmallerCell1%", FluoritePeaks(0.99, 8000, 0.1, 0.3), true},
+      {"SiliconBesideQuartz", QuartzPeaks(8000, 0.1), true},
+      {"SiliconBesideCorundum", CorundumPeaks(8000, 0.1), true},
+  };
+  const double heights[] = {4000, 2200, 1200, 240, 440, 480};
+  for (const Case& c : cases) {
+    SyntheticProfile p = Film(0.01, 0.1, 0.0, 0.0, 0.0);
+    p.peaks.clear();
+    if (c.withSilicon) {
+      p.peaks = SiliconPeaks(0.05, -0.0005, 1.0, 0.1);
+      for (std::size_t k = 0; k < 6; ++k) {
+        p.peaks[k].height = heights[k];
+      }
+    }
+    const std::vector<SyntheticPeak> silicon = p.peaks;
+    p.peaks.insert(p.peaks.end(), c.sample.begin(), c.sample.end());
+    const SiliconSearch search = FindSiliconReflections(MakeProfile(p));
+    if (!c.withSilicon) {
+      EXPECT_TRUE(search.Refused() || search.FoundCount() < 2)
+          << c.name << ": " << search.FoundCount() << " found, scale " << search.check.scale;
+      continue;
+    }
+    EXPECT_FALSE(search.Refused())
+        << c.name << ": refused " << static_cast<int>(search.check.refusal);
+    EXPECT_GE(search.FoundCount(), 5) << c.name;
+    for (std::size_t k = 0; k < 6; ++k) {
+      const ReflectionSearch& r = search.reflections[k];
+      if (r.Found()) {
+        EXPECT_LE(std::abs(r.position - silicon[k].position),
+                  std::max(Limit(p.step), 4.0 * CountingBound(p, silicon[k])))
+            << c.name << ": " << ReferenceTable[k].hkl;
+      }
     }
   }
 }
