@@ -5,6 +5,7 @@
 
 #include "calib/reference_table.h"
 #include "io/input_file.h"
+#include "peaks/intensity_scale.h"
 #include "peaks/peak_candidates.h"
 #include "peaks/reflection_checks.h"
 #include "peaks/silicon_set_check.h"
@@ -155,6 +156,8 @@ void CheckAcross(SiliconSearch& search, std::span<const double, 6> predicted,
   DropOffTheLine(search.reflections, o.agreement, o.maxScale);
 }
 
+SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFinderOptions& o);
+
 }  // namespace
 
 int SiliconSearch::FoundCount() const {
@@ -177,9 +180,22 @@ std::vector<TwoThetaSpan> SiliconReach(const SiliconFinderOptions& options) {
   return spans;
 }
 
-SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> points,
+SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> profile,
                                      const SiliconFinderOptions& options) {
-  const SiliconFinderOptions o = Bounded(options);
+  // Intensities of one size, whatever the profile's unit; heights are given back in it.
+  const double intensityScale = IntensityScale(profile);
+  const std::vector<ProfilePoint> points = ScaledIntensities(profile, intensityScale);
+  SiliconSearch search = SearchScaled(points, Bounded(options));
+  for (ReflectionSearch& r : search.reflections) {
+    r.height /= intensityScale;
+    ScaleFit(r.fit, 1.0 / intensityScale);
+  }
+  return search;
+}
+
+namespace {
+
+SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFinderOptions& o) {
   std::array<double, ReferenceTable.size()> references{};
   std::vector<Zone> zones;
   std::vector<std::vector<PeakCandidate>> offsetCandidates;
@@ -239,6 +255,8 @@ SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> points,
   }
   return search;
 }
+
+}  // namespace
 
 bool FindSiliconInProfile(const std::string& path, const SiliconFinderOptions& options,
                           SiliconSearch& search, MessageSink& messages) {

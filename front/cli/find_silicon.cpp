@@ -1,5 +1,9 @@
 #include "front/cli/find_silicon.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
+
 #include "calib/fixed_notation.h"
 #include "calib/reference_table.h"
 #include "front/cli/cli_run.h"
@@ -27,6 +31,19 @@ SiliconFinderOptions FinderOptions(const CliOptions& o) {
     finder.maxScale = *o.maxScalePercent / 100.0;
   }
   return finder;
+}
+
+// The height with one decimal, as counts are read; a profile in other units (1e-160 or
+// 1e150 per count) gets six significant digits instead: "3.13934e+153".
+void AppendHeight(std::string& line, double height) {
+  if (height == 0.0 || (std::abs(height) >= 0.1 && std::abs(height) < 1e9)) {
+    AppendFixed(line, height, 1);
+    return;
+  }
+  std::array<char, 32> digits{};
+  const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), height,
+                                    std::chars_format::scientific, 5);
+  line.append(digits.data(), result.ptr);
 }
 
 bool Search(const std::string& profile, const CliOptions& options, std::ostream& out,
@@ -74,7 +91,7 @@ void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out) {
     if (r.Found()) {
       AppendFixed(line, r.position, 4);
       line += ' ';
-      AppendFixed(line, r.height, 1);
+      AppendHeight(line, r.height);
       line += ' ';
       AppendFixed(line, r.fwhm, 4);
       line += ' ';

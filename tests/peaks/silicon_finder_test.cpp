@@ -334,5 +334,38 @@ TEST(SiliconFinder, TheRightPhaseOrNone) {
   }
 }
 
+// Multiplying the intensities by any factor that keeps them finite changes no position,
+// width, verdict or refusal; the heights follow the factor.
+TEST(SiliconFinder, AnyIntensityScale) {
+  SyntheticProfile silicon = Film(0.01, 0.1, 1);
+  const double heights[] = {3000, 1600, 900, 200, 300, 400};
+  for (std::size_t k = 0; k < 6; ++k) {
+    silicon.peaks[k].height = heights[k];
+  }
+  SyntheticProfile quartz = Film(0.01, 0.1, 0.0);
+  quartz.peaks = testing::QuartzPeaks(8000, 0.1);
+  for (const SyntheticProfile& profile : {silicon, quartz}) {
+    const std::vector<ProfilePoint> points = MakeProfile(profile);
+    const SiliconSearch plain = FindSiliconReflections(points);
+    for (double factor : {1e-300, 1e-160, 3e-7, 0.37, 1e5, 1e150, 1e300}) {
+      std::vector<ProfilePoint> scaled = points;
+      for (ProfilePoint& p : scaled) {
+        p.intensity *= factor;
+      }
+      const SiliconSearch search = FindSiliconReflections(scaled);
+      EXPECT_EQ(search.check.refusal, plain.check.refusal) << factor;
+      for (std::size_t k = 0; k < 6; ++k) {
+        const ReflectionSearch& r = search.reflections[k];
+        const ReflectionSearch& p = plain.reflections[k];
+        EXPECT_EQ(r.verdict, p.verdict) << factor << ": " << ReferenceTable[k].hkl;
+        EXPECT_NEAR(r.position, p.position, 1e-9) << factor;
+        EXPECT_NEAR(r.fwhm, p.fwhm, 1e-9) << factor;
+        EXPECT_NEAR(r.snr, p.snr, 1e-6 * p.snr) << factor;
+        EXPECT_NEAR(r.height / factor, p.height, 1e-9 * p.height) << factor;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pellum
