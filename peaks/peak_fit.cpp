@@ -187,6 +187,52 @@ double Minimise(std::vector<double>& p, const Problem& problem) {
   return squares;
 }
 
+// The standard uncertainty of the first peak's centre. The covariance of the parameters is
+// A^-1 M A^-1, A = sum of J J^T over the points and M = sum of J J^T var; the variance of a
+// point is taken in proportion to the model there, as counting statistics make it, with
+// the proportion from the residuals (1 for counts, less for counts per second): a fit that
+// leaves more than the counts explain gets a larger su. Where the model is not positive
+// (a background subtracted), every point gets the mean squared residual instead.
+// 0 when A is singular.
+double CentreUncertainty(const std::vector<double>& p, const Problem& problem) {
+  const std::size_t n = p.size();
+  std::vector<double> normal(n * n, 0.0);
+  std::vector<double> gradient(n);
+  double perModel = 0.0;
+  double squares = 0.0;
+  bool positive = true;
+  for (const ProfilePoint& point : problem.points) {
+    const double model = Evaluate(p, problem, point.twoTheta, gradient.data());
+    const double r = point.intensity - model;
+    squares += r * r;
+    positive = positive && model > 0.0;
+    perModel += model > 0.0 ? r * r / model : 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+      for (std::size_t j = 0; j < n; ++j) {
+        normal[i * n + j] += gradient[i] * gradient[j];
+      }
+    }
+  }
+  const double freedom = static_cast<double>(problem.points.size() - n);
+  std::vector<double> unit(n, 0.0);
+  unit[kBackgroundParameters + 2] = 1.0;
+  const std::optional<std::vector<double>> v = SolveDense(normal, unit);
+  if (!v || !(freedom > 0.0)) {
+    return 0.0;
+  }
+  double variance = 0.0;
+  for (const ProfilePoint& point : problem.points) {
+    const double model = Evaluate(p, problem, point.twoTheta, gradient.data());
+    double jv = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+      jv += gradient[i] * (*v)[i];
+    }
+    const double pointVariance = positive ? perModel / freedom * model : squares / freedom;
+    variance += jv * jv * pointVariance;
+  }
+  return std::sqrt(variance);
+}
+
 struct Range {
   std::size_t first = 0;
   std::size_t last = 0;  // one past
@@ -287,6 +333,7 @@ PeakFit FitRounds(std::span<const ProfilePoint> points, const PeakGuess& guess,
     fit.background = {problem.origin, p[0], p[1] / problem.halfRange};
   }
   fit.peak = ShapeAt(p, 0);
+  fit.centreSu = CentreUncertainty(p, problem);
   for (std::size_t k = 0; k < neighbours.size(); ++k) {
     fit.neighbours.push_back(ShapeAt(p, k + 1));
   }

@@ -35,6 +35,10 @@ struct PeakFit {
   double high = 0.0;
   std::size_t pointCount = 0;
   double residualRms = 0.0;  // sqrt(sum of squared residuals / (points - parameters))
+  // The standard uncertainty of peak.centre: the covariance of the fit, each point's
+  // variance in proportion to the model there (counting statistics), scaled by what the
+  // residuals leave; 0 when it cannot be told.
+  double centreSu = 0.0;
 };
 
 // Fits a pseudo-Voigt on a straight background to the points (sorted by two-theta) within

@@ -72,11 +72,13 @@ struct ReflectionSearch {
   double windowHigh = 0.0;
   PeakVerdict verdict = PeakVerdict::NoPeak;
   // The peak found, or else the first one tried (all zero when none was): centre, height
-  // above the background, full width at half maximum, height over the noise.
+  // above the background, full width at half maximum, height over the noise, and the
+  // centre's standard uncertainty.
   double position = 0.0;
   double height = 0.0;
   double fwhm = 0.0;
   double snr = 0.0;
+  double su = 0.0;  // the position's standard uncertainty (the fit's centreSu)
   PeakFit fit;
 
   bool Found() const { return verdict == PeakVerdict::Found; }

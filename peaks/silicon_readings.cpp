@@ -1,5 +1,6 @@
 #include "peaks/silicon_readings.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calib/fixed_notation.h"
@@ -15,6 +16,21 @@ std::string ReadingText(const ReflectionSearch& reflection) {
   std::string text;
   AppendFixed(text, reflection.position, 4);
   return text;
+}
+
+std::string UncertaintyText(const ReflectionSearch& reflection) {
+  const double tenThousandths = std::max(1.0, std::ceil(reflection.su * 1e4 - 1e-9));
+  std::string text;
+  AppendFixed(text, tenThousandths / 1e4, 4);
+  return text;
+}
+
+std::string ReadingWithUncertaintyText(const ReflectionSearch& reflection) {
+  if (!reflection.Found()) {
+    return "-1";
+  }
+  return ReadingText(reflection) + " \xc2\xb1 " +
+         UncertaintyText(reflection);  // plus-minus in UTF-8
 }
 
 std::array<std::string, 6> ReadingTexts(const SiliconSearch& search) {

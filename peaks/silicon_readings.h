@@ -13,6 +13,16 @@ namespace pellum {
 //   found at 28.44233 -> "28.4423"        not found -> "-1"
 std::string ReadingText(const ReflectionSearch& reflection);
 
+// A found position's standard uncertainty with four decimals, rounded up (never shown
+// smaller than it is, and at least 0.0001).
+//   su 0.00031 -> "0.0004"      su 0.000002 -> "0.0001"
+std::string UncertaintyText(const ReflectionSearch& reflection);
+
+// A found reading with its uncertainty, as the window's message shows it; "-1" for one not
+// found.
+//   "28.3650 ± 0.0004"
+std::string ReadingWithUncertaintyText(const ReflectionSearch& reflection);
+
 // The six readings in the reference table's order.
 std::array<std::string, 6> ReadingTexts(const SiliconSearch& search);
 

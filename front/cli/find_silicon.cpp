@@ -96,6 +96,7 @@ void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out) {
       AppendFixed(line, r.fwhm, 4);
       line += ' ';
       AppendFixed(line, r.snr, 1);
+      line += ' ' + UncertaintyText(r);
     } else {
       line += "not-found";
     }

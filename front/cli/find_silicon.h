@@ -14,7 +14,8 @@ namespace pellum::cli {
 std::string ProfileOptionsError(const CliOptions& options);
 
 // One line per reflection, then the six readings as --two-theta takes them:
-//   peak 111 28.4423 5012.3 0.0812 212.4      (position, height, FWHM, signal-to-noise)
+//   peak 111 28.4423 5012.3 0.0812 212.4 0.0003
+//        (position, height, FWHM, signal-to-noise, the position's standard uncertainty)
 //   peak 400 not-found
 //   two-theta 28.4423,47.3031,56.1224,-1,76.3761,88.0307
 void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out);

@@ -30,18 +30,22 @@ class BoxMessages : public MessageSink {
   QWidget* owner_;
 };
 
-// "Not found in the profile: 4 0 0, 3 3 1." or that all six were found.
+// "Not found in the profile: 4 0 0, 3 3 1." or that all six were found; then each reading
+// found with its standard uncertainty, "28.3650 ± 0.0004, 47.2097 ± 0.0006, ...".
 std::string NoteText(const SiliconSearch& search) {
   std::string missing;
+  std::string found;
   for (std::size_t k = 0; k < search.reflections.size(); ++k) {
-    if (!search.reflections[k].Found()) {
+    const ReflectionSearch& r = search.reflections[k];
+    if (!r.Found()) {
       missing += (missing.empty() ? "" : ", ") + std::string(ReferenceTable[k].hkl);
+    } else {
+      found += (found.empty() ? "" : ", ") + ReadingWithUncertaintyText(r);
     }
   }
-  if (missing.empty()) {
-    return std::string(texts::kAllFoundNote);
-  }
-  return std::string(texts::kNotFoundNote) + missing + ".";
+  const std::string first = missing.empty() ? std::string(texts::kAllFoundNote)
+                                            : std::string(texts::kNotFoundNote) + missing + ".";
+  return first + "\n" + found;
 }
 
 }  // namespace
@@ -93,7 +97,7 @@ void ProfileReadings::Take() {
   for (std::size_t k = 0; k < fields_.size(); ++k) {
     fields_[k]->setText(QString::fromStdString(readings[k]));
   }
-  note_->setText(QString::fromStdString(NoteText(search)));
+  note_->setText(QString::fromUtf8(NoteText(search)));
   path_ = path;
   taken_ = true;
 }

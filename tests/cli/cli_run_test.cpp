@@ -371,12 +371,12 @@ std::string Calibration(const std::string& out) {
 TEST_F(RunCalibrationTest, FindSiliconPrintsEachReflectionAndTheReadings) {
   EXPECT_EQ(Run({"--find-silicon", kExampleProfile}), kExitDone);
   EXPECT_EQ(out_.str(),
-            "peak 111 28.3650 3139.3 0.1435 165.8\n"
-            "peak 220 47.2097 1597.0 0.1549 91.2\n"
-            "peak 311 56.0205 959.3 0.1767 83.7\n"
-            "peak 400 69.0206 208.7 0.1964 29.2\n"
-            "peak 331 76.2573 323.9 0.1962 41.7\n"
-            "peak 422 87.9037 395.6 0.2135 44.7\n"
+            "peak 111 28.3650 3139.3 0.1435 165.8 0.0004\n"
+            "peak 220 47.2097 1597.0 0.1549 91.2 0.0150\n"
+            "peak 311 56.0205 959.3 0.1767 83.7 0.0010\n"
+            "peak 400 69.0206 208.7 0.1964 29.2 0.0021\n"
+            "peak 331 76.2573 323.9 0.1962 41.7 0.0016\n"
+            "peak 422 87.9037 395.6 0.2135 44.7 0.0015\n"
             "two-theta 28.3650,47.2097,56.0205,69.0206,76.2573,87.9037\n");
   EXPECT_EQ(err_.str(), "");
   EXPECT_FALSE(fs::exists(Report()));

@@ -220,7 +220,10 @@ TEST_F(DesktopDialogsTest, EntryDialogTakesTheReadingsFromAProfile) {
   EXPECT_TRUE(answers.AllUsed());
   EXPECT_EQ(filter, "Profile Files (*.TXT)");
   EXPECT_EQ(shown, QStringList({"28.3650", "47.2097", "56.0205", "69.0206", "76.2573", "87.9037"}));
-  EXPECT_TRUE(LabelTexts(dialog).contains("All six reflections found in the profile."));
+  EXPECT_TRUE(LabelTexts(dialog).contains(QString::fromUtf8(
+      "All six reflections found in the profile.\n28.3650 \u00b1 0.0004, 47.2097 \u00b1 0.0150, "
+      "56.0205 \u00b1 0.0010, 69.0206 \u00b1 0.0021, 76.2573 \u00b1 0.0016, 87.9037 \u00b1 "
+      "0.0015")));
   EXPECT_EQ(entries.Slot(0), "28.3650");
   EXPECT_EQ(entries.Slot(3), "69.02");
   EXPECT_TRUE(dialog.ReadingsTaken());

@@ -181,6 +181,19 @@ TEST(SiliconReadings, FourDecimalsOrMinusOne) {
   EXPECT_EQ(ReadingText(search.reflections[1]), "-1");
   EXPECT_EQ(TwoThetaListText(search), "28.4424,-1,56.1200,-1,-1,-1");
   EXPECT_EQ(search.FoundCount(), 2);
+  // The su is rounded up, never shown smaller than it is.
+  const std::pair<double, const char*> uncertainties[] = {{0.00031, "0.0004"},
+                                                          {0.0004, "0.0004"},
+                                                          {0.000002, "0.0001"},
+                                                          {0.0, "0.0001"},
+                                                          {0.01234, "0.0124"}};
+  for (const auto& [su, text] : uncertainties) {
+    search.reflections[0].su = su;
+    EXPECT_EQ(UncertaintyText(search.reflections[0]), text) << su;
+  }
+  search.reflections[0].su = 0.00031;
+  EXPECT_EQ(ReadingWithUncertaintyText(search.reflections[0]), "28.4424 \u00b1 0.0004");
+  EXPECT_EQ(ReadingWithUncertaintyText(search.reflections[1]), "-1");
 }
 
 TEST(FindSiliconInProfile, SaysWhyAProfileCannotBeSearched) {

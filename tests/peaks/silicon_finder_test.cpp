@@ -194,6 +194,8 @@ TEST(SiliconFinder, FindsTheReflectionsInEveryCondition) {
 // times the counting statistics' bound.
 TEST(SiliconFinder, AcceptanceGrid) {
   std::vector<double> errors;
+  std::vector<double> uncertainties;
+  std::size_t withinTwoSu = 0;
   std::size_t beyondLimit = 0;
   std::uint64_t seed = 1;
   for (double step : {0.005, 0.01, 0.02}) {
@@ -214,8 +216,12 @@ TEST(SiliconFinder, AcceptanceGrid) {
                 << " at " << r.position << " scale " << search.check.scale;
             const double error = std::abs(r.position - p.peaks[k].position);
             errors.push_back(error);
+            uncertainties.push_back(r.su);
+            withinTwoSu += error <= 2.0 * r.su ? 1 : 0;
             if (error > Limit(step)) {
               ++beyondLimit;
+              // Where the counts allow no better, the su says so.
+              EXPECT_LE(error, 3.0 * r.su) << "step " << step << " fwhm " << fwhm;
               std::cout << "beyond the limit: step " << step << " fwhm " << fwhm << " height "
                         << height << " " << ReferenceTable[k].hkl << ": error " << error
                         << ", counting bound " << CountingBound(p, p.peaks[k]) << '\n';
@@ -228,8 +234,17 @@ TEST(SiliconFinder, AcceptanceGrid) {
     }
   }
   std::sort(errors.begin(), errors.end());
+  std::sort(uncertainties.begin(), uncertainties.end());
   const double median = errors[errors.size() / 2];
+  const double medianSu = uncertainties[uncertainties.size() / 2];
+  const double coverage = static_cast<double>(withinTwoSu) / static_cast<double>(errors.size());
   EXPECT_LE(median, 0.001);
+  // An honest su: about 95 % of the errors within two su, and su no larger than it must be
+  // (for normal errors the median error is 0.67 su).
+  EXPECT_GE(coverage, 0.92);
+  EXPECT_LE(medianSu, 3.0 * median);
+  std::cout << "su: " << coverage * 100.0 << " % of the errors within 2 su, median su " << medianSu
+            << '\n';
   std::cout << "acceptance grid: " << errors.size() << " reflections, median error " << median
             << ", largest " << errors.back() << ", beyond max(0.005, step/5): " << beyondLimit
             << '\n';
