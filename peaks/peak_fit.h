@@ -24,6 +24,10 @@ struct PeakFitRequest {
   double step = 0.0;  // the profile's step near the peak, degrees
   // The widest peak the fit looks for; the range it fits grows with the width.
   double maxFwhm = 0.5;
+  // Each peak (the neighbours too) as a K-alpha doublet: K-alpha2 of the same shape at
+  // KAlpha2TwoTheta of the centre and kKAlpha2HeightShare of the height. The centre is
+  // K-alpha1's.
+  bool kAlpha2 = false;
 };
 
 struct PeakFit {
@@ -39,6 +43,10 @@ struct PeakFit {
   // variance in proportion to the model there (counting statistics), scaled by what the
   // residuals leave; 0 when it cannot be told.
   double centreSu = 0.0;
+  bool kAlpha2 = false;  // each peak is a K-alpha doublet (peak and neighbours K-alpha1's)
+
+  // The fitted model at twoTheta: background, peak and neighbours (with K-alpha2).
+  double At(double twoTheta) const;
 };
 
 // Fits a pseudo-Voigt on a straight background to the points (sorted by two-theta) within

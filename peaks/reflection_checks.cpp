@@ -96,7 +96,12 @@ void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections) {
   }
 }
 
-void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale) {
+void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale,
+                    double floor) {
+  // How near the line each must lie: agreement, or closer by what its su allows.
+  const auto near = [&](const ReflectionSearch& r) {
+    return floor > 0.0 ? std::min(agreement, std::max(floor, 4.0 * r.su)) : agreement;
+  };
   const std::vector<std::size_t> found = FoundIndices(reflections);
   if (found.size() == 2) {
     ReflectionSearch& a = reflections[found[0]];
@@ -121,7 +126,7 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
       double clarity = 0.0;
       for (std::size_t m = 0; m < found.size(); ++m) {
         const ReflectionSearch& r = reflections[found[m]];
-        on[m] = std::abs(Offset(r) - line.OffsetAt(r.reference)) <= agreement;
+        on[m] = std::abs(Offset(r) - line.OffsetAt(r.reference)) <= near(r);
         if (on[m]) {
           ++count;
           clarity += std::log(r.snr);
@@ -138,6 +143,57 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
     if (!bestOn[m]) {
       reflections[found[m]].verdict = PeakVerdict::OffTheLine;
     }
+  }
+}
+
+namespace {
+
+// The least-squares line through the offsets of the found reflections other than skip.
+Line LeastSquaresWithout(std::span<const ReflectionSearch, 6> reflections,
+                         const std::vector<std::size_t>& found, std::size_t skip) {
+  double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+  for (std::size_t k : found) {
+    if (k != skip) {
+      const double x = reflections[k].reference;
+      const double y = Offset(reflections[k]);
+      n += 1.0;
+      sx += x;
+      sy += y;
+      sxx += x * x;
+      sxy += x * y;
+    }
+  }
+  Line line;
+  const double spread = n * sxx - sx * sx;
+  line.slope = spread > 0.0 ? (n * sxy - sx * sy) / spread : 0.0;
+  line.at = n > 0.0 ? (sy - line.slope * sx) / n : 0.0;
+  return line;
+}
+
+}  // namespace
+
+void DropBlends(std::span<ReflectionSearch, 6> reflections, double floor) {
+  while (true) {
+    const std::vector<std::size_t> found = FoundIndices(reflections);
+    if (found.size() < 4) {
+      return;
+    }
+    std::size_t worst = found.front();
+    double worstExcess = 0.0;
+    for (std::size_t k : found) {
+      const ReflectionSearch& r = reflections[k];
+      const double off =
+          std::abs(Offset(r) - LeastSquaresWithout(reflections, found, k).OffsetAt(r.reference));
+      const double excess = off / std::max(floor, 5.0 * r.su);
+      if (excess > worstExcess) {
+        worst = k;
+        worstExcess = excess;
+      }
+    }
+    if (worstExcess <= 1.0) {
+      return;
+    }
+    reflections[worst].verdict = PeakVerdict::OffTheLine;
   }
 }
 

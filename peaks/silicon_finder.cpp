@@ -7,6 +7,7 @@
 #include "io/input_file.h"
 #include "peaks/intensity_scale.h"
 #include "peaks/peak_candidates.h"
+#include "peaks/radiation_lines.h"
 #include "peaks/reflection_checks.h"
 #include "peaks/silicon_set_check.h"
 #include "ui/user_texts.h"
@@ -139,6 +140,7 @@ void SearchWindow(ReflectionSearch& r, const Zone& zone, double predicted,
     }
     request.step = step;
     request.maxFwhm = o.maxFwhm;
+    request.kAlpha2 = o.radiationLines == RadiationLines::KAlpha12;
     const PeakFit fit = FitPeak(zone.points, request);
     double snr = 0.0;
     const PeakVerdict verdict = Judge(fit, zone, r, o, snr);
@@ -151,11 +153,19 @@ void SearchWindow(ReflectionSearch& r, const Zone& zone, double predicted,
   }
 }
 
+// How near the line through the others a found reflection must lie, at least: beyond a
+// film's own bends, and a step.
+constexpr double kLineFloor = 0.05;
+// How far from the line through the others a found reflection may lie before it is taken
+// for a blend with a sample line: beyond the bends of a film's scale.
+constexpr double kBlendFloor = 0.03;
+
 void CheckAcross(SiliconSearch& search, std::span<const double, 6> predicted,
-                 const SiliconFinderOptions& o) {
+                 const SiliconFinderOptions& o, double step) {
   DropSharedPeaks(search.reflections, predicted);
   DropImplausibleWidths(search.reflections);
-  DropOffTheLine(search.reflections, o.agreement, o.maxScale);
+  DropOffTheLine(search.reflections, o.agreement, o.maxScale, std::max(kLineFloor, 2.0 * step));
+  DropBlends(search.reflections, std::max(kBlendFloor, 2.0 * step));
 }
 
 SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFinderOptions& o);
@@ -187,7 +197,18 @@ SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> profile,
   // Intensities of one size, whatever the profile's unit; heights are given back in it.
   const double intensityScale = IntensityScale(profile);
   const std::vector<ProfilePoint> points = ScaledIntensities(profile, intensityScale);
-  SiliconSearch search = SearchScaled(points, Bounded(options));
+  SiliconFinderOptions o = Bounded(options);
+  SiliconSearch search;
+  if (o.radiationLines != RadiationLines::Auto) {
+    search = SearchScaled(points, o);
+  } else {
+    o.radiationLines = RadiationLines::KAlpha1;
+    search = SearchScaled(points, o);
+    if (ShowsKAlpha2(points, search, o)) {
+      o.radiationLines = RadiationLines::KAlpha12;
+      search = SearchScaled(points, o);
+    }
+  }
   for (ReflectionSearch& r : search.reflections) {
     r.height /= intensityScale;
     ScaleFit(r.fit, 1.0 / intensityScale);
@@ -228,7 +249,7 @@ SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFi
     r.windowHigh = predicted[k] + o.window;
     SearchWindow(r, zones[k], predicted[k], o);
   }
-  CheckAcross(search, predicted, o);
+  CheckAcross(search, predicted, o, coarsestStep);
   // A broad, faint peak's candidate may start a fit on a bump of its top; a second look
   // at each window left empty starts from the width of the peaks found.
   if (const double width = MedianFoundWidth(search.reflections); width > 0.0) {
@@ -241,9 +262,10 @@ SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFi
       }
     }
     if (again) {
-      CheckAcross(search, predicted, o);
+      CheckAcross(search, predicted, o, coarsestStep);
     }
   }
+  search.kAlpha2 = o.radiationLines == RadiationLines::KAlpha12;
   DropUnlikeSilicon(search.reflections);
   if (search.FoundCount() >= 2) {
     search.check = CheckSiliconSet(search.reflections, points, predicted, o);

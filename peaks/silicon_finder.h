@@ -12,8 +12,16 @@
 
 namespace pellum {
 
+// Which lines of the X-ray tube the profile shows: K-alpha1 alone (a monochromator, a
+// Guinier camera), K-alpha1 and K-alpha2 (a diffractometer without one), or whichever fits
+// the profile better.
+enum class RadiationLines { Auto, KAlpha1, KAlpha12 };
+
 // How the six silicon reflections are looked for in a profile; all in degrees two-theta.
 struct SiliconFinderOptions {
+  // With Auto the profile is searched both ways, and the K-alpha doublet is taken when it
+  // fits the reflections found better than single peaks do.
+  RadiationLines radiationLines = RadiationLines::Auto;
   // Each reflection is searched within +- window of where the film's common offset puts it.
   double window = 0.6;
   // How far the film may put a reflection from its true two-theta; the common offset is
@@ -88,6 +96,7 @@ struct SiliconSearch {
   std::array<ReflectionSearch, 6> reflections;  // in the reference table's order
   FilmOffset offset;                            // the common offset the windows follow
   SiliconSetCheck check;                        // why the set found was refused, if it was
+  bool kAlpha2 = false;  // each reflection was fitted as a K-alpha doublet (KAlpha12)
 
   int FoundCount() const;
   bool Refused() const { return check.refusal != SetRefusal::None; }

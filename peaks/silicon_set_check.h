@@ -44,7 +44,8 @@ void DropUnlikeSilicon(std::span<ReflectionSearch, 6> reflections);
 // - a strong line (a fifth of the strongest found) at 2 0 0, 2 2 2 or 4 2 0 of that line:
 //   FluoriteLines;
 // - two found where the profile covers more: TooFewLines;
-// - silicon's strongest reflection that the profile covers not found: NotStrongest.
+// - silicon's strongest reflection that the profile covers not found, and no clear peak
+//   where it stands (one a sample line spoiled counts): NotStrongest.
 // points are the profile (with the spans of SiliconReach); predicted where the film's
 // offset puts each reflection.
 SiliconSetCheck CheckSiliconSet(std::span<const ReflectionSearch, 6> reflections,

@@ -41,11 +41,7 @@ struct Panel {
 };
 
 double ModelAt(const PeakFit& fit, double x) {
-  double y = fit.background.At(x) + fit.peak.At(x);
-  for (const PeakShape& neighbour : fit.neighbours) {
-    y += neighbour.At(x);
-  }
-  return y;
+  return fit.At(x);
 }
 
 void VerticalLine(std::string& svg, const Panel& p, double x, const char* style) {

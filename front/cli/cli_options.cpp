@@ -73,6 +73,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
           parsed.error = "--max-scale takes a per cent from 0 to 5, such as 0.5";
         }
       }
+    } else if (arg == "--radiation-lines") {  // with --find-silicon and --two-theta-from
+      if (const std::string* v = value("--radiation-lines")) {
+        if (*v == "ka1" || *v == "ka12" || *v == "auto") {
+          o.radiationLines = *v;
+        } else {
+          parsed.error = "--radiation-lines takes ka1, ka12 or auto";
+        }
+      }
     } else if (arg == "--calibration") {
       if (const std::string* v = value("--calibration"))
         o.calibrationPath = *v;
@@ -144,7 +152,7 @@ std::string UsageText() {
   return R"(Usage: pellum-cli --two-theta LIST [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --calibration PATH [OUTPUT-OPTION...] [FILE...]
-  or:  pellum-cli --find-silicon PROFILE [--max-scale PERCENT]
+  or:  pellum-cli --find-silicon PROFILE [--max-scale PERCENT] [--radiation-lines LINES]
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
 writes the fit report, and converts peak listings (.pid -> .dat) and intensity profiles
@@ -166,6 +174,10 @@ What to calibrate from:
                     with --find-silicon or --two-theta-from: the largest scale error of
                     the film the finder allows (default 0.3); lines that need more are
                     another phase's
+  --radiation-lines ka1|ka12|auto
+                    with --find-silicon or --two-theta-from: the profile shows copper
+                    K-alpha1 alone, or K-alpha1 and K-alpha2 (fitted as doublets, the
+                    K-alpha1 positions reported); auto (the default) takes whichever fits
 
 Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's

@@ -30,6 +30,11 @@ SiliconFinderOptions FinderOptions(const CliOptions& o) {
   if (o.maxScalePercent) {
     finder.maxScale = *o.maxScalePercent / 100.0;
   }
+  if (o.radiationLines == "ka1") {
+    finder.radiationLines = RadiationLines::KAlpha1;
+  } else if (o.radiationLines == "ka12") {
+    finder.radiationLines = RadiationLines::KAlpha12;
+  }
   return finder;
 }
 
@@ -77,6 +82,9 @@ std::string ProfileOptionsError(const CliOptions& o) {
   if (o.maxScalePercent && !o.twoThetaFromProfile) {
     return "--max-scale goes with --find-silicon or --two-theta-from";
   }
+  if (o.radiationLines && !o.twoThetaFromProfile) {
+    return "--radiation-lines goes with --find-silicon or --two-theta-from";
+  }
   if (o.twoThetaFromProfile && (o.twoThetaList || o.calibrationPath)) {
     return "--two-theta-from takes the place of --two-theta: give one of them, and no "
            "--calibration";
@@ -103,6 +111,9 @@ void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out) {
     out << line << '\n';
   }
   out << "two-theta " << TwoThetaListText(search) << '\n';
+  if (search.kAlpha2) {
+    out << "radiation-lines ka12\n";
+  }
 }
 
 int RunFindSilicon(const CliOptions& options, std::ostream& out, std::ostream& err) {

@@ -18,6 +18,7 @@ std::string ProfileOptionsError(const CliOptions& options);
 //        (position, height, FWHM, signal-to-noise, the position's standard uncertainty)
 //   peak 400 not-found
 //   two-theta 28.4423,47.3031,56.1224,-1,76.3761,88.0307
+//   radiation-lines ka12     (only when the reflections were fitted as K-alpha doublets)
 void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out);
 
 // --find-silicon PROFILE [--max-scale PERCENT]: prints the search and returns 0 when at

@@ -382,5 +382,40 @@ TEST(SiliconFinder, AnyIntensityScale) {
   }
 }
 
+// A diffractometer's K-alpha1 + K-alpha2 profile: the doublet is recognised and each
+// reflection's K-alpha1 position reported; a K-alpha1 profile is searched as before.
+TEST(SiliconFinder, KAlphaDoublets) {
+  const double heights[] = {6000, 3300, 1800, 400, 700, 700};
+  for (double step : {0.005, 0.01, 0.02}) {
+    for (double fwhm : {0.06, 0.12, 0.2}) {
+      for (bool doublet : {false, true}) {
+        SyntheticProfile p = Film(step, fwhm, 1.0, -0.03, 0.0002);
+        p.kAlpha2 = doublet;
+        for (std::size_t k = 0; k < 6; ++k) {
+          p.peaks[k].height = heights[k];
+        }
+        const SiliconSearch search = FindSiliconReflections(MakeProfile(p));
+        const std::string name = "step " + std::to_string(step) + " fwhm " + std::to_string(fwhm) +
+                                 (doublet ? " K-alpha1+2" : " K-alpha1");
+        EXPECT_EQ(search.kAlpha2, doublet) << name;
+        for (std::size_t k = 0; k < 6; ++k) {
+          const ReflectionSearch& r = search.reflections[k];
+          ASSERT_TRUE(r.Found()) << name << ": " << ReferenceTable[k].hkl;
+          EXPECT_LE(std::abs(r.position - p.peaks[k].position), std::max(Limit(step), 3.0 * r.su))
+              << name << ": " << ReferenceTable[k].hkl;
+        }
+      }
+    }
+  }
+  // Told which lines the profile shows, the finder takes them so.
+  SyntheticProfile p = Film(0.01, 0.1, 2000);
+  p.kAlpha2 = true;
+  SiliconFinderOptions options;
+  options.radiationLines = RadiationLines::KAlpha12;
+  EXPECT_TRUE(FindSiliconReflections(MakeProfile(p), options).kAlpha2);
+  options.radiationLines = RadiationLines::KAlpha1;
+  EXPECT_FALSE(FindSiliconReflections(MakeProfile(p), options).kAlpha2);
+}
+
 }  // namespace
 }  // namespace pellum

@@ -95,6 +95,15 @@ std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile) {
       const double z = (x - peak.position) / peak.fwhm;
       y += peak.height * ((1.0 - peak.eta) * std::exp(-4.0 * std::log(2.0) * z * z) +
                           peak.eta / (1.0 + 4.0 * z * z));
+      if (profile.kAlpha2) {
+        // Bragg's law with copper's two wavelengths, written out apart from the finder's.
+        const double half = 3.14159265358979323846 / 360.0;
+        const double at = std::asin(1.5444274 / 1.5405929 * std::sin(peak.position * half)) / half;
+        const double z2 = (x - at) / peak.fwhm;
+        y += 0.5 * peak.height *
+             ((1.0 - peak.eta) * std::exp(-4.0 * std::log(2.0) * z2 * z2) +
+              peak.eta / (1.0 + 4.0 * z2 * z2));
+      }
     }
     if (profile.poisson) {
       y = static_cast<double>(std::poisson_distribution<long>(std::max(y, 0.0))(random));

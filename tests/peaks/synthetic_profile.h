@@ -28,6 +28,9 @@ struct SyntheticProfile {
   double curvature = 0.0;
   std::vector<SyntheticPeak> peaks;
   bool poisson = true;
+  // Each peak with its copper K-alpha2 line, half as high (a diffractometer without a
+  // monochromator).
+  bool kAlpha2 = false;
   std::uint64_t seed = 13;
 };
 
