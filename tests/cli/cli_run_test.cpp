@@ -362,6 +362,7 @@ TEST_F(RunCalibrationTest, TheCifHoldsWhatWasConverted) {
 }
 
 const std::string kExampleProfile = PELLUM_SOURCE_DIR "/examples/film-profile.txt";
+const std::string kFluoriteProfile = PELLUM_SOURCE_DIR "/examples/fluorite-profile.txt";
 
 // The model and coefficient lines of a calibration's output.
 std::string Calibration(const std::string& out) {
@@ -423,6 +424,9 @@ TEST_F(RunCalibrationTest, ProfilesWithoutTwoReflectionsCalibrateNothing) {
        "Fewer than two silicon reflections found in the profile!: " + flat + "\n"},
       {{"--two-theta-from", empty}, "Invalid file format!: " + empty + "\n"},
       {{"--find-silicon", missing}, "Cannot open a file!: " + missing + "\n"},
+      {{"--two-theta-from", kFluoriteProfile},
+       "The lines found are not silicon's!: " + kFluoriteProfile +
+           ": lines of another phase near the silicon positions: 0.7 % scale\n"},
       {{"--two-theta-from", two},
        "The lines found are not silicon's!: " + two +
            ": only two lines, not silicon's strongest\n"},
