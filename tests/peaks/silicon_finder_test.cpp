@@ -300,9 +300,12 @@ TEST(SiliconFinder, TheRightPhaseOrNone) {
     const char* name;
     std::vector<SyntheticPeak> sample;
     bool withSilicon;
+    bool kAlpha2 = false;  // a diffractometer's K-alpha1 + K-alpha2 profile
   };
   const std::vector<Case> cases = {
       {"CaF2", FluoritePeaks(1.006, 4000, 0.1, 0.002), false},
+      {"CaF2Doublets", FluoritePeaks(1.006, 4000, 0.1, 0.002), false, true},
+      {"SiliconBesideCaF2Doublets", FluoritePeaks(1.006, 8000, 0.1, 0.002), true, true},
       {"LargerCell1%", FluoritePeaks(1.01, 4000, 0.1, 0.0), false},
       {"LargerCell0.4%", FluoritePeaks(1.004, 4000, 0.1, 0.0), false},
       {"CeO2", FluoritePeaks(0.9963, 4000, 0.1, 0.3), false},
@@ -310,17 +313,22 @@ TEST(SiliconFinder, TheRightPhaseOrNone) {
       {"SmallerCell1%", FluoritePeaks(0.99, 4000, 0.1, 0.3), false},
       {"Quartz", QuartzPeaks(8000, 0.1), false},
       {"Corundum", CorundumPeaks(8000, 0.1), false},
+      {"LaB6", testing::LanthanumHexaboridePeaks(8000, 0.1), false},
+      {"SiliconNitride", testing::SiliconNitridePeaks(8000, 0.1), false},
+      {"SiliconUnderMolybdenum", testing::SiliconMolybdenumPeaks(8000, 0.1), false},
       {"SiliconBesideCaF2", FluoritePeaks(1.006, 8000, 0.1, 0.002), true},
       {"SiliconBesideLargerCell1%", FluoritePeaks(1.01, 8000, 0.1, 0.0), true},
       // (CeO2 itself, 0.37 % smaller, lies within a width of 1 1 1: one peak to the finder.)
       {"SiliconBesideSmallerCell1%", FluoritePeaks(0.99, 8000, 0.1, 0.3), true},
       {"SiliconBesideQuartz", QuartzPeaks(8000, 0.1), true},
       {"SiliconBesideCorundum", CorundumPeaks(8000, 0.1), true},
+      {"SiliconBesideLaB6", testing::LanthanumHexaboridePeaks(8000, 0.1), true},
   };
   const double heights[] = {4000, 2200, 1200, 240, 440, 480};
   for (const Case& c : cases) {
     SyntheticProfile p = Film(0.01, 0.1, 0.0, 0.0, 0.0);
     p.peaks.clear();
+    p.kAlpha2 = c.kAlpha2;
     if (c.withSilicon) {
       p.peaks = SiliconPeaks(0.05, -0.0005, 1.0, 0.1);
       for (std::size_t k = 0; k < 6; ++k) {

@@ -83,6 +83,50 @@ std::vector<SyntheticPeak> CorundumPeaks(double height, double fwhm) {
                 height, fwhm);
 }
 
+std::vector<SyntheticPeak> LanthanumHexaboridePeaks(double height, double fwhm) {
+  return Scaled({{21.36, 60},
+                 {30.38, 100},
+                 {37.44, 45},
+                 {43.51, 25},
+                 {48.96, 30},
+                 {53.99, 55},
+                 {58.75, 25},
+                 {63.22, 12},
+                 {67.55, 20},
+                 {71.75, 10},
+                 {75.84, 18},
+                 {79.78, 8},
+                 {83.74, 10},
+                 {87.55, 6}},
+                height, fwhm);
+}
+
+std::vector<SyntheticPeak> SiliconNitridePeaks(double height, double fwhm) {
+  return Scaled({{23.38, 35},
+                 {27.05, 100},
+                 {33.66, 95},
+                 {36.07, 100},
+                 {38.88, 10},
+                 {41.41, 30},
+                 {47.83, 15},
+                 {49.92, 40},
+                 {52.07, 20},
+                 {57.83, 10},
+                 {61.32, 20},
+                 {64.17, 15},
+                 {64.83, 15},
+                 {70.08, 20},
+                 {71.35, 25},
+                 {72.48, 15},
+                 {75.42, 10}},
+                height, fwhm);
+}
+
+std::vector<SyntheticPeak> SiliconMolybdenumPeaks(double height, double fwhm) {
+  return Scaled({{13.07, 100}, {21.42, 55}, {25.18, 30}, {30.52, 6}, {33.38, 11}, {37.67, 12}},
+                height, fwhm);
+}
+
 std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile) {
   std::mt19937_64 random(profile.seed);
   std::uniform_real_distribution<double> jitter(-profile.stepJitter, profile.stepJitter);

@@ -53,6 +53,10 @@ std::vector<SyntheticPeak> FluoritePeaks(double cellRatio, double height, double
 // at height.
 std::vector<SyntheticPeak> QuartzPeaks(double height, double fwhm);
 std::vector<SyntheticPeak> CorundumPeaks(double height, double fwhm);
+std::vector<SyntheticPeak> LanthanumHexaboridePeaks(double height, double fwhm);
+std::vector<SyntheticPeak> SiliconNitridePeaks(double height, double fwhm);
+// Silicon's six reflections under molybdenum K-alpha1 (0.70932 A): 13.1 to 38.0 degrees.
+std::vector<SyntheticPeak> SiliconMolybdenumPeaks(double height, double fwhm);
 
 std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile);
 
