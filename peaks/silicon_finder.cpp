@@ -204,9 +204,18 @@ SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> profile,
   } else {
     o.radiationLines = RadiationLines::KAlpha1;
     search = SearchScaled(points, o);
+    const bool usable = !search.Refused() && search.FoundCount() >= 2;
     if (ShowsKAlpha2(points, search, o)) {
       o.radiationLines = RadiationLines::KAlpha12;
       search = SearchScaled(points, o);
+    } else if (!usable) {
+      // Beside a strong sample the clearest peaks may be the sample's: where single peaks
+      // give no set, the doublets' set is taken when its own peaks show K-alpha2.
+      o.radiationLines = RadiationLines::KAlpha12;
+      SiliconSearch doublets = SearchScaled(points, o);
+      if (!doublets.Refused() && doublets.FoundCount() >= 2 && ShowsKAlpha2(points, doublets, o)) {
+        search = std::move(doublets);
+      }
     }
   }
   for (ReflectionSearch& r : search.reflections) {

@@ -323,6 +323,8 @@ TEST(SiliconFinder, TheRightPhaseOrNone) {
       {"SiliconBesideQuartz", QuartzPeaks(8000, 0.1), true},
       {"SiliconBesideCorundum", CorundumPeaks(8000, 0.1), true},
       {"SiliconBesideLaB6", testing::LanthanumHexaboridePeaks(8000, 0.1), true},
+      {"SiliconBesideCorundumDoublets", CorundumPeaks(8000, 0.1), true, true},
+      {"SiliconBesideQuartzDoublets", QuartzPeaks(8000, 0.1), true, true},
   };
   const double heights[] = {4000, 2200, 1200, 240, 440, 480};
   for (const Case& c : cases) {
