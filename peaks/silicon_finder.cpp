@@ -111,7 +111,8 @@ void Take(ReflectionSearch& r, const PeakFit& fit, PeakVerdict verdict, double s
   r.fwhm = fit.peak.fwhm;
   r.snr = snr;
   // A fit whose covariance cannot be told is as uncertain as its width over its clarity.
-  r.su = fit.centreSu > 0.0 ? fit.centreSu : fit.peak.fwhm / std::max(snr, 1.0);
+  r.su = fit.centreSu > 0.0 && std::isfinite(fit.centreSu) ? fit.centreSu
+                                                           : fit.peak.fwhm / std::max(snr, 1.0);
 }
 
 // The window's candidates, nearest the prediction first, are fitted until one is found;

@@ -103,7 +103,8 @@ struct SiliconSearch {
 };
 
 // The stretches of two-theta the finder reads: each reflection's reach, its window and
-// the widest peak's flanks.
+// the widest peak's flanks; and the same about 2 0 0, 2 2 2 and 4 2 0 of silicon's cell,
+// where a fluorite-type phase shows lines that silicon has not.
 std::vector<TwoThetaSpan> SiliconReach(const SiliconFinderOptions& options = {});
 
 // Finds the six reflections among points sorted by two-theta (as ReadProfilePoints gives
