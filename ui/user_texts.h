@@ -40,6 +40,8 @@ inline constexpr std::string_view kCannotWriteChart = "Cannot write the chart fi
 inline constexpr std::string_view kFromProfileButton = "From Profile...";
 inline constexpr std::string_view kNotFoundNote = "Not found in the profile: ";
 inline constexpr std::string_view kAllFoundNote = "All six reflections found in the profile.";
+inline constexpr std::string_view kDoubletNote =
+    "Fitted as K-alpha1 + K-alpha2 doublets; the readings are K-alpha1's.";
 inline constexpr std::string_view kNoSiliconFound = "No silicon reflection found in the profile!";
 inline constexpr std::string_view kTooFewSiliconFound =
     "Fewer than two silicon reflections found in the profile!";

@@ -31,7 +31,8 @@ class BoxMessages : public MessageSink {
 };
 
 // "Not found in the profile: 4 0 0, 3 3 1." or that all six were found; then each reading
-// found with its standard uncertainty, "28.3650 ± 0.0004, 47.2097 ± 0.0006, ...".
+// found with its standard uncertainty, "28.3650 ± 0.0004, 47.2097 ± 0.0006, ..."; and,
+// when the profile showed K-alpha2, that the readings are K-alpha1's.
 std::string NoteText(const SiliconSearch& search) {
   std::string missing;
   std::string found;
@@ -45,7 +46,9 @@ std::string NoteText(const SiliconSearch& search) {
   }
   const std::string first = missing.empty() ? std::string(texts::kAllFoundNote)
                                             : std::string(texts::kNotFoundNote) + missing + ".";
-  return first + "\n" + found;
+  const std::string doublets =
+      search.kAlpha2 ? "\n" + std::string(texts::kDoubletNote) : std::string();
+  return first + "\n" + found + doublets;
 }
 
 }  // namespace
