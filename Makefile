@@ -68,6 +68,7 @@ screenshot: build build/.deps-test
 # The silicon finder's figure in docs/, drawn by the program from the example profile.
 figures: build
 	@build/default/tools/pellum-silicon-figure examples/film-profile.txt docs/images/silicon-finder.svg
+	@build/default/tools/pellum-silicon-figure examples/fluorite-profile.txt docs/images/silicon-finder-refused.svg
 
 # The Qt-free core, its tests and pellum-cli cross-built for Windows with mingw-w64 and run
 # under Wine, then pellum-cli.exe compared with the Linux build on the example films

@@ -9,19 +9,34 @@ namespace {
 // The strongest candidates of each reflection that propose offsets; the rest only agree.
 constexpr std::size_t kProposing = 8;
 
+// A candidate this strong is a peak for certain, not a rise of the noise.
+constexpr double kClearStrength = 8.0;
+// Sets whose strengths differ by less than this factor are alike in strength.
+constexpr double kStrengthFactor = 3.0;
+
 struct Score {
+  int clear = 0;  // agreeing candidates that are clear peaks
   int agreeing = 0;
   double strength = 0.0;
   double size = 0.0;  // how far the offset moves the reflections, on average
 
   bool BetterThan(const Score& other) const {
+    if (clear != other.clear) {
+      return clear > other.clear;
+    }
     if (agreeing != other.agreeing) {
       return agreeing > other.agreeing;
     }
-    if (strength != other.strength) {
+    if (strength > kStrengthFactor * other.strength ||
+        other.strength > kStrengthFactor * strength) {
       return strength > other.strength;
     }
-    return size < other.size;
+    // Of two sets of peaks alike, the one nearer the table is silicon's: a phase on a
+    // cell close to silicon's (fluorite) sits further off, and may be stronger.
+    if (size != other.size) {
+      return size < other.size;
+    }
+    return strength > other.strength;
   }
 };
 
@@ -47,6 +62,7 @@ Score Rate(const FilmOffset& offset, std::span<const double> references,
     score.size += std::abs(offset.At(references[k]) - references[k]);
     if (const PeakCandidate* c = Agreeing(offset, references[k], candidates[k], tolerance)) {
       ++score.agreeing;
+      score.clear += c->strength >= kClearStrength ? 1 : 0;
       // A strength beyond 1000 is certain either way; it should not outweigh the rest.
       score.strength += std::min(c->strength, 1000.0);
     }
@@ -74,11 +90,11 @@ FilmOffset Refine(const FilmOffset& offset, std::span<const double> references,
   refined.support = static_cast<int>(n);
   const double spread = n * sxx - sx * sx;
   if (n >= 2.0 && spread > 0.0) {
-    const double scale = (n * sxy - sx * sy) / spread;
-    if (std::abs(scale) <= limits.maxScale) {
-      refined.scale = scale;
-      refined.shift = (sy - scale * sx) / n;
-    }
+    // A film's scale error is bounded; beyond the bound the shift is fitted at the bound.
+    const double scale =
+        std::clamp((n * sxy - sx * sy) / spread, -limits.maxScale, limits.maxScale);
+    refined.scale = scale;
+    refined.shift = (sy - scale * sx) / n;
   } else if (n == 1.0) {
     refined.scale = 0.0;
     refined.shift = sy;
@@ -114,6 +130,12 @@ FilmOffset EstimateFilmOffset(std::span<const double> references,
           const double scale = (offsetB - offsetA) / (references[j] - references[i]);
           if (std::abs(scale) <= limits.maxScale) {
             consider({offsetA - scale * (references[i] - FilmOffset::kOffsetPivot), scale, 0});
+          } else {
+            // Beyond the bound, the pair proposes the bounded scale through its middle.
+            const double bounded = std::clamp(scale, -limits.maxScale, limits.maxScale);
+            const double middle = 0.5 * (references[i] + references[j]);
+            consider({0.5 * (offsetA + offsetB) - bounded * (middle - FilmOffset::kOffsetPivot),
+                      bounded, 0});
           }
         }
       }

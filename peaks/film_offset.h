@@ -29,11 +29,14 @@ struct FilmOffsetLimits {
 
 // The offset on which most reflections agree. references[k] is reflection k's true
 // two-theta and candidates[k] the candidates found within reach of it. Every candidate
-// proposes a shift, and every two candidates of two reflections a shift and a scale; the
-// offset that puts candidates of the most reflections within tolerance of where it
-// predicts them wins, then the one with the strongest candidates, then the smallest; it
-// is then fitted by least squares to the candidates that agree with it. No candidate at
-// all: no offset, support 0.
+// proposes a shift, and every two candidates of two reflections a shift and a scale (held
+// within maxScale); the offset that puts clear candidates (strength 8) of the most
+// reflections within tolerance of where it predicts them wins, then candidates of the
+// most reflections, then the one with candidates three times as strong, then the smallest
+// (the set nearest the table: a fluorite-type phase beside silicon sits further off, and
+// may be stronger); it is then fitted by least squares to the candidates
+// that agree with it, its scale held within maxScale. No candidate at all: no offset,
+// support 0.
 //
 //   candidates at 28.742, 47.603 and 56.422 (and a stronger sample peak at 29.406)
 //   -> shift 0.3, scale 0, support 3

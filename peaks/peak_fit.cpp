@@ -17,6 +17,9 @@ constexpr std::size_t kBackgroundParameters = 2;
 constexpr std::size_t kShapeParameters = 4;
 constexpr int kRounds = 4;
 constexpr int kIterations = 100;
+// A doublet fit whose K-alpha2 the profile does not show crawls along a bound of the shares
+// for all its iterations; a K-alpha doublet fit stops sooner.
+constexpr int kDoubletIterations = 25;
 
 struct Bounds {
   double low = 0.0;
@@ -29,10 +32,44 @@ struct Problem {
   double halfRange = 1.0;
   std::vector<Bounds> centres;  // per peak
   Bounds widths;
+  bool kAlpha2 = false;
+  // Each peak's K-alpha2 centre and its slope, for the K-alpha1 centre they were worked out
+  // for: Bragg's law once per step of the fit, not once per point.
+  struct KAlpha2Place {
+    double centre = -1.0;
+    double at = 0.0;
+    double slope = 0.0;
+  };
+  mutable std::vector<KAlpha2Place> kAlpha2Places;
 };
 
 std::size_t PeakCount(const std::vector<double>& p) {
   return (p.size() - kBackgroundParameters) / kShapeParameters;
+}
+
+// The K-alpha2 line of the peak whose parameters start at p[at]: its value at x, its
+// derivatives added to gradient when that is not null.
+double AddKAlpha2(const std::vector<double>& p, std::size_t at, double x, double* gradient,
+                  Problem::KAlpha2Place& place) {
+  if (place.centre != p[at + 2]) {
+    place = {p[at + 2], KAlpha2TwoTheta(p[at + 2]), KAlpha2Slope(p[at + 2])};
+  }
+  const double height = kKAlpha2HeightShare * p[at];
+  const double share = p[at + 1];
+  const double width = p[at + 3];
+  const double z = (x - place.at) / width;
+  const double g = std::exp(-PeakShape::kGaussianFactor * z * z);
+  const double l = 1.0 / (1.0 + 4.0 * z * z);
+  const double shape = (1.0 - share) * g + share * l;
+  if (gradient != nullptr) {
+    const double byZ = height * ((1.0 - share) * (-2.0 * PeakShape::kGaussianFactor * z * g) +
+                                 share * (-8.0 * z * l * l));
+    gradient[at] += kKAlpha2HeightShare * shape;
+    gradient[at + 1] += height * (l - g);
+    gradient[at + 2] += -byZ / width * place.slope;
+    gradient[at + 3] += -byZ * z / width;
+  }
+  return height * shape;
 }
 
 // The model at x, and its derivatives by each parameter when gradient is not null.
@@ -60,6 +97,12 @@ double Evaluate(const std::vector<double>& p, const Problem& problem, double x, 
       gradient[at + 1] = height * (l - g);
       gradient[at + 2] = -byZ / width;
       gradient[at + 3] = -byZ * z / width;
+    }
+    if (problem.kAlpha2) {
+      if (problem.kAlpha2Places.size() <= k) {
+        problem.kAlpha2Places.resize(k + 1);
+      }
+      f += AddKAlpha2(p, at, x, gradient, problem.kAlpha2Places[k]);
     }
   }
   return f;
@@ -129,7 +172,8 @@ double Minimise(std::vector<double>& p, const Problem& problem) {
   double squares = SquaredResiduals(p, problem);
   double damping = 1e-3;
   std::vector<double> gradient(n);
-  for (int iteration = 0; iteration < kIterations; ++iteration) {
+  const int iterations = problem.kAlpha2 ? kDoubletIterations : kIterations;
+  for (int iteration = 0; iteration < iterations; ++iteration) {
     std::vector<double> normal(n * n, 0.0);
     std::vector<double> right(n, 0.0);
     for (const ProfilePoint& point : problem.points) {
@@ -187,6 +231,52 @@ double Minimise(std::vector<double>& p, const Problem& problem) {
   return squares;
 }
 
+// The standard uncertainty of the first peak's centre. The covariance of the parameters is
+// A^-1 M A^-1, A = sum of J J^T over the points and M = sum of J J^T var; the variance of a
+// point is taken in proportion to the model there, as counting statistics make it, with
+// the proportion from the residuals (1 for counts, less for counts per second): a fit that
+// leaves more than the counts explain gets a larger su. Where the model is not positive
+// (a background subtracted), every point gets the mean squared residual instead.
+// 0 when A is singular.
+double CentreUncertainty(const std::vector<double>& p, const Problem& problem) {
+  const std::size_t n = p.size();
+  std::vector<double> normal(n * n, 0.0);
+  std::vector<double> gradient(n);
+  double perModel = 0.0;
+  double squares = 0.0;
+  bool positive = true;
+  for (const ProfilePoint& point : problem.points) {
+    const double model = Evaluate(p, problem, point.twoTheta, gradient.data());
+    const double r = point.intensity - model;
+    squares += r * r;
+    positive = positive && model > 0.0;
+    perModel += model > 0.0 ? r * r / model : 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+      for (std::size_t j = 0; j < n; ++j) {
+        normal[i * n + j] += gradient[i] * gradient[j];
+      }
+    }
+  }
+  const double freedom = static_cast<double>(problem.points.size() - n);
+  std::vector<double> unit(n, 0.0);
+  unit[kBackgroundParameters + 2] = 1.0;
+  const std::optional<std::vector<double>> v = SolveDense(normal, unit);
+  if (!v || !(freedom > 0.0)) {
+    return 0.0;
+  }
+  double variance = 0.0;
+  for (const ProfilePoint& point : problem.points) {
+    const double model = Evaluate(p, problem, point.twoTheta, gradient.data());
+    double jv = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+      jv += gradient[i] * (*v)[i];
+    }
+    const double pointVariance = positive ? perModel / freedom * model : squares / freedom;
+    variance += jv * jv * pointVariance;
+  }
+  return std::sqrt(variance);
+}
+
 struct Range {
   std::size_t first = 0;
   std::size_t last = 0;  // one past
@@ -238,8 +328,10 @@ PeakShape ShapeAt(const std::vector<double>& p, std::size_t k) {
 
 // The rounds of one fit: the range follows the fitted peak until it holds the same points.
 PeakFit FitRounds(std::span<const ProfilePoint> points, const PeakGuess& guess,
-                  const std::vector<PeakGuess>& neighbours, double step, double maxFwhm) {
+                  const std::vector<PeakGuess>& neighbours, double step, double maxFwhm,
+                  bool kAlpha2) {
   PeakFit fit;
+  fit.kAlpha2 = kAlpha2;
   std::vector<double> p(kBackgroundParameters + kShapeParameters * (1 + neighbours.size()), 0.0);
   const auto place = [&p](std::size_t k, const PeakGuess& g) {
     p[kBackgroundParameters + k * kShapeParameters + 1] = 0.5;
@@ -253,12 +345,13 @@ PeakFit FitRounds(std::span<const ProfilePoint> points, const PeakGuess& guess,
 
   Problem problem;
   problem.widths = {0.5 * step, 2.0 * maxFwhm};
+  problem.kAlpha2 = kAlpha2;
   Range previous{0, 0, 0.0, 0.0};
   for (int round = 0; round < kRounds; ++round) {
     const PeakShape peak = ShapeAt(p, 0);
     const double reach = std::max(1.5 * peak.fwhm, 5.0 * step);
     double low = peak.centre - reach;
-    double high = peak.centre + reach;
+    double high = (kAlpha2 ? KAlpha2TwoTheta(peak.centre) : peak.centre) + reach;
     problem.centres = {{low, high}};
     for (const PeakGuess& neighbour : neighbours) {
       const double around = std::max(neighbour.fwhm, 2.0 * step);
@@ -287,6 +380,7 @@ PeakFit FitRounds(std::span<const ProfilePoint> points, const PeakGuess& guess,
     fit.background = {problem.origin, p[0], p[1] / problem.halfRange};
   }
   fit.peak = ShapeAt(p, 0);
+  fit.centreSu = CentreUncertainty(p, problem);
   for (std::size_t k = 0; k < neighbours.size(); ++k) {
     fit.neighbours.push_back(ShapeAt(p, k + 1));
   }
@@ -301,16 +395,23 @@ PeakFit FitPeak(std::span<const ProfilePoint> points, const PeakFitRequest& requ
   // and comes out too wide; so neighbours down to 0.4 of that width are fitted with it,
   // and those then closer than 0.8 of its width as fitted with them were bumps of the
   // peak itself, not peaks: it is fitted again without them.
-  const PeakFit alone = FitRounds(points, request.peak, {}, step, request.maxFwhm);
+  const PeakFit alone = FitRounds(points, request.peak, {}, step, request.maxFwhm, request.kAlpha2);
   const PeakGuess peak =
       alone.converged ? PeakGuess{alone.peak.centre, alone.peak.fwhm} : request.peak;
   const double reach = std::max(1.5 * peak.fwhm, 5.0 * step);
-  const std::vector<PeakGuess> neighbours =
-      ReachingNeighbours(peak, request.neighbours, reach, 0.4);
+  std::vector<PeakGuess> others = request.neighbours;
+  if (request.kAlpha2) {
+    // A candidate where the peak's own K-alpha2 stands is that line, not a neighbour.
+    const double own = KAlpha2TwoTheta(peak.centre);
+    std::erase_if(others,
+                  [&](const PeakGuess& g) { return std::abs(g.centre - own) < 0.5 * peak.fwhm; });
+  }
+  const std::vector<PeakGuess> neighbours = ReachingNeighbours(peak, others, reach, 0.4);
   if (neighbours.empty()) {
     return alone;
   }
-  const PeakFit together = FitRounds(points, peak, neighbours, step, request.maxFwhm);
+  const PeakFit together =
+      FitRounds(points, peak, neighbours, step, request.maxFwhm, request.kAlpha2);
   if (!together.converged) {
     return alone;
   }
@@ -322,8 +423,27 @@ PeakFit FitPeak(std::span<const ProfilePoint> points, const PeakFitRequest& requ
   if (apart.empty()) {
     return alone;
   }
-  const PeakFit fewer = FitRounds(points, peak, apart, step, request.maxFwhm);
+  const PeakFit fewer = FitRounds(points, peak, apart, step, request.maxFwhm, request.kAlpha2);
   return fewer.converged ? fewer : alone;
+}
+
+double PeakFit::At(double twoTheta) const {
+  const auto doublet = [this](const PeakShape& shape, double x) {
+    double y = shape.At(x);
+    if (kAlpha2) {
+      PeakShape second = shape;
+      second.centre = KAlpha2TwoTheta(shape.centre);
+      second.gaussianHeight *= kKAlpha2HeightShare;
+      second.lorentzianHeight *= kKAlpha2HeightShare;
+      y += second.At(x);
+    }
+    return y;
+  };
+  double y = background.At(twoTheta) + doublet(peak, twoTheta);
+  for (const PeakShape& neighbour : neighbours) {
+    y += doublet(neighbour, twoTheta);
+  }
+  return y;
 }
 
 }  // namespace pellum

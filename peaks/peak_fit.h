@@ -24,6 +24,10 @@ struct PeakFitRequest {
   double step = 0.0;  // the profile's step near the peak, degrees
   // The widest peak the fit looks for; the range it fits grows with the width.
   double maxFwhm = 0.5;
+  // Each peak (the neighbours too) as a K-alpha doublet: K-alpha2 of the same shape at
+  // KAlpha2TwoTheta of the centre and kKAlpha2HeightShare of the height. The centre is
+  // K-alpha1's.
+  bool kAlpha2 = false;
 };
 
 struct PeakFit {
@@ -35,6 +39,14 @@ struct PeakFit {
   double high = 0.0;
   std::size_t pointCount = 0;
   double residualRms = 0.0;  // sqrt(sum of squared residuals / (points - parameters))
+  // The standard uncertainty of peak.centre: the covariance of the fit, each point's
+  // variance in proportion to the model there (counting statistics), scaled by what the
+  // residuals leave; 0 when it cannot be told.
+  double centreSu = 0.0;
+  bool kAlpha2 = false;  // each peak is a K-alpha doublet (peak and neighbours K-alpha1's)
+
+  // The fitted model at twoTheta: background, peak and neighbours (with K-alpha2).
+  double At(double twoTheta) const;
 };
 
 // Fits a pseudo-Voigt on a straight background to the points (sorted by two-theta) within

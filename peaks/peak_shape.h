@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
 namespace pellum {
@@ -25,6 +26,27 @@ struct PeakShape {
   // exp(-4 ln 2 z^2) is one half at z = 1/2.
   static constexpr double kGaussianFactor = 2.772588722239781;
 };
+
+// Copper's K-alpha2 line beside K-alpha1: a diffractometer without a monochromator records
+// each reflection twice, K-alpha2 at the angle the wavelength ratio gives and about half
+// as strong. The reference positions are K-alpha1's.
+inline constexpr double kKAlpha2WavelengthRatio = 1.5444274 / 1.5405929;
+inline constexpr double kKAlpha2HeightShare = 0.5;
+
+// Where K-alpha2 puts a reflection that K-alpha1 puts at twoTheta (degrees), by Bragg's law.
+//   28.442 -> 28.5137        88.03 -> 88.3024
+inline double KAlpha2TwoTheta(double twoTheta) {
+  constexpr double kHalfDegree = 3.14159265358979323846 / 360.0;
+  const double s = std::min(1.0, kKAlpha2WavelengthRatio * std::sin(twoTheta * kHalfDegree));
+  return std::asin(s) / kHalfDegree;
+}
+
+// How far K-alpha2's position moves when K-alpha1's does: d KAlpha2TwoTheta / d twoTheta.
+inline double KAlpha2Slope(double twoTheta) {
+  constexpr double kHalfDegree = 3.14159265358979323846 / 360.0;
+  return kKAlpha2WavelengthRatio * std::cos(twoTheta * kHalfDegree) /
+         std::cos(KAlpha2TwoTheta(twoTheta) * kHalfDegree);
+}
 
 // A straight background, intensity = level + slope * (two-theta - origin).
 struct StraightBackground {

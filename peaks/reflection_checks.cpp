@@ -36,6 +36,20 @@ Line Through(const ReflectionSearch& a, const ReflectionSearch& b) {
   return line;
 }
 
+// The line through two found reflections with its slope held within maxScale: beyond it,
+// the bounded slope through their middle.
+Line BoundedThrough(const ReflectionSearch& a, const ReflectionSearch& b, double maxScale) {
+  const Line line = Through(a, b);
+  if (std::abs(line.slope) <= maxScale) {
+    return line;
+  }
+  Line bounded;
+  bounded.slope = std::clamp(line.slope, -maxScale, maxScale);
+  const double middle = 0.5 * (a.reference + b.reference);
+  bounded.at = 0.5 * (Offset(a) + Offset(b)) - bounded.slope * middle;
+  return bounded;
+}
+
 }  // namespace
 
 void DropSharedPeaks(std::span<ReflectionSearch, 6> reflections,
@@ -82,12 +96,18 @@ void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections) {
   }
 }
 
-void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale) {
+void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale,
+                    double floor) {
+  // How near the line each must lie: agreement, or closer by what its su allows.
+  const auto near = [&](const ReflectionSearch& r) {
+    return floor > 0.0 ? std::min(agreement, std::max(floor, 4.0 * r.su)) : agreement;
+  };
   const std::vector<std::size_t> found = FoundIndices(reflections);
   if (found.size() == 2) {
     ReflectionSearch& a = reflections[found[0]];
     ReflectionSearch& b = reflections[found[1]];
-    if (std::abs(Through(a, b).slope) > maxScale) {
+    const Line line = BoundedThrough(a, b, maxScale);
+    if (std::abs(Offset(a) - line.OffsetAt(a.reference)) > agreement) {
       (a.snr < b.snr ? a : b).verdict = PeakVerdict::OffTheLine;
     }
     return;
@@ -100,16 +120,13 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
   double bestClarity = 0.0;
   for (std::size_t i = 0; i < found.size(); ++i) {
     for (std::size_t j = i + 1; j < found.size(); ++j) {
-      const Line line = Through(reflections[found[i]], reflections[found[j]]);
-      if (std::abs(line.slope) > maxScale) {
-        continue;
-      }
+      const Line line = BoundedThrough(reflections[found[i]], reflections[found[j]], maxScale);
       std::vector<bool> on(found.size());
       std::size_t count = 0;
       double clarity = 0.0;
       for (std::size_t m = 0; m < found.size(); ++m) {
         const ReflectionSearch& r = reflections[found[m]];
-        on[m] = std::abs(Offset(r) - line.OffsetAt(r.reference)) <= agreement;
+        on[m] = std::abs(Offset(r) - line.OffsetAt(r.reference)) <= near(r);
         if (on[m]) {
           ++count;
           clarity += std::log(r.snr);
@@ -122,14 +139,61 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
       }
     }
   }
-  // No two of them make a film's line: none of them can be told from the others.
-  if (bestOn.empty()) {
-    return;
-  }
   for (std::size_t m = 0; m < found.size(); ++m) {
     if (!bestOn[m]) {
       reflections[found[m]].verdict = PeakVerdict::OffTheLine;
     }
+  }
+}
+
+namespace {
+
+// The least-squares line through the offsets of the found reflections other than skip.
+Line LeastSquaresWithout(std::span<const ReflectionSearch, 6> reflections,
+                         const std::vector<std::size_t>& found, std::size_t skip) {
+  double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+  for (std::size_t k : found) {
+    if (k != skip) {
+      const double x = reflections[k].reference;
+      const double y = Offset(reflections[k]);
+      n += 1.0;
+      sx += x;
+      sy += y;
+      sxx += x * x;
+      sxy += x * y;
+    }
+  }
+  Line line;
+  const double spread = n * sxx - sx * sx;
+  line.slope = spread > 0.0 ? (n * sxy - sx * sy) / spread : 0.0;
+  line.at = n > 0.0 ? (sy - line.slope * sx) / n : 0.0;
+  return line;
+}
+
+}  // namespace
+
+void DropBlends(std::span<ReflectionSearch, 6> reflections, double floor) {
+  while (true) {
+    const std::vector<std::size_t> found = FoundIndices(reflections);
+    if (found.size() < 4) {
+      return;
+    }
+    std::size_t worst = found.front();
+    double worstExcess = 0.0;
+    for (std::size_t k : found) {
+      const ReflectionSearch& r = reflections[k];
+      const double off =
+          std::abs(Offset(r) - LeastSquaresWithout(reflections, found, k).OffsetAt(r.reference));
+      const double excess = off / std::max(floor, 5.0 * r.su);
+      if (excess > worstExcess) {
+        worst = k;
+        worstExcess = excess;
+      }
+    }
+    if (worstExcess <= 1.0) {
+      return;
+    }
+    reflections[worst].verdict = PeakVerdict::OffTheLine;
   }
 }
 

@@ -26,10 +26,22 @@ void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections);
 
 // With three or more found, the line (shift and scale within maxScale) that most of them
 // lie within agreement of is taken, and those off it are OffTheLine; ties go to the line
-// with the clearest peaks. Two found that would need a scale beyond maxScale cannot both
-// be silicon: the fainter is OffTheLine.
+// with the clearest peaks. With floor above 0, each must lie within max(floor, 4 su) of the
+// line (and never further than agreement): a silicon line under a sample line, their blend
+// 0.06 degree off, is dropped rather than taken. Two found that lie further than agreement
+// from the line at maxScale through their middle cannot both be silicon: the fainter is
+// OffTheLine.
 //
 //   found at offsets 0.30, 0.31, 0.62, 0.30 on 111, 220, 311, 400 -> 311 OffTheLine
-void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale);
+void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale,
+                    double floor = 0.0);
+
+// With four or more found, a silicon line under a sample line is fitted as their blend, off
+// the line that the others make: the one furthest from the least-squares line through the
+// others, beyond max(floor, 5 su), is OffTheLine, and so on while four remain.
+//
+//   offsets -0.132, -0.028, -0.008, -0.010 on 111, 311, 400, 422 (floor 0.03)
+//   -> 111 OffTheLine (0.1 from the others' line)
+void DropBlends(std::span<ReflectionSearch, 6> reflections, double floor);
 
 }  // namespace pellum

@@ -5,8 +5,11 @@
 
 #include "calib/reference_table.h"
 #include "io/input_file.h"
+#include "peaks/intensity_scale.h"
 #include "peaks/peak_candidates.h"
+#include "peaks/radiation_lines.h"
 #include "peaks/reflection_checks.h"
+#include "peaks/silicon_set_check.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -107,6 +110,9 @@ void Take(ReflectionSearch& r, const PeakFit& fit, PeakVerdict verdict, double s
   r.height = fit.peak.Height();
   r.fwhm = fit.peak.fwhm;
   r.snr = snr;
+  // A fit whose covariance cannot be told is as uncertain as its width over its clarity.
+  r.su = fit.centreSu > 0.0 && std::isfinite(fit.centreSu) ? fit.centreSu
+                                                           : fit.peak.fwhm / std::max(snr, 1.0);
 }
 
 // The window's candidates, nearest the prediction first, are fitted until one is found;
@@ -135,6 +141,7 @@ void SearchWindow(ReflectionSearch& r, const Zone& zone, double predicted,
     }
     request.step = step;
     request.maxFwhm = o.maxFwhm;
+    request.kAlpha2 = o.radiationLines == RadiationLines::KAlpha12;
     const PeakFit fit = FitPeak(zone.points, request);
     double snr = 0.0;
     const PeakVerdict verdict = Judge(fit, zone, r, o, snr);
@@ -147,12 +154,22 @@ void SearchWindow(ReflectionSearch& r, const Zone& zone, double predicted,
   }
 }
 
+// How near the line through the others a found reflection must lie, at least: beyond a
+// film's own bends, and a step.
+constexpr double kLineFloor = 0.05;
+// How far from the line through the others a found reflection may lie before it is taken
+// for a blend with a sample line: beyond the bends of a film's scale.
+constexpr double kBlendFloor = 0.03;
+
 void CheckAcross(SiliconSearch& search, std::span<const double, 6> predicted,
-                 const SiliconFinderOptions& o) {
+                 const SiliconFinderOptions& o, double step) {
   DropSharedPeaks(search.reflections, predicted);
   DropImplausibleWidths(search.reflections);
-  DropOffTheLine(search.reflections, o.agreement, o.maxScale);
+  DropOffTheLine(search.reflections, o.agreement, o.maxScale, std::max(kLineFloor, 2.0 * step));
+  DropBlends(search.reflections, std::max(kBlendFloor, 2.0 * step));
 }
+
+SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFinderOptions& o);
 
 }  // namespace
 
@@ -168,12 +185,50 @@ std::vector<TwoThetaSpan> SiliconReach(const SiliconFinderOptions& options) {
   for (const ReferenceReflection& reflection : ReferenceTable) {
     spans.push_back({reflection.twoTheta - reach, reflection.twoTheta + reach});
   }
+  // Where a fluorite-type cell of silicon's size has lines that silicon has not.
+  for (std::size_t e = 0; e < kFluoriteExtraLines.size(); ++e) {
+    const double at = FluoriteExtraTwoTheta(e);
+    spans.push_back({at - reach, at + reach});
+  }
   return spans;
 }
 
-SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> points,
+SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> profile,
                                      const SiliconFinderOptions& options) {
-  const SiliconFinderOptions o = Bounded(options);
+  // Intensities of one size, whatever the profile's unit; heights are given back in it.
+  const double intensityScale = IntensityScale(profile);
+  const std::vector<ProfilePoint> points = ScaledIntensities(profile, intensityScale);
+  SiliconFinderOptions o = Bounded(options);
+  SiliconSearch search;
+  if (o.radiationLines != RadiationLines::Auto) {
+    search = SearchScaled(points, o);
+  } else {
+    o.radiationLines = RadiationLines::KAlpha1;
+    search = SearchScaled(points, o);
+    const bool usable = !search.Refused() && search.FoundCount() >= 2;
+    if (ShowsKAlpha2(points, search, o)) {
+      o.radiationLines = RadiationLines::KAlpha12;
+      search = SearchScaled(points, o);
+    } else if (!usable) {
+      // Beside a strong sample the clearest peaks may be the sample's: where single peaks
+      // give no set, the doublets' set is taken when its own peaks show K-alpha2.
+      o.radiationLines = RadiationLines::KAlpha12;
+      SiliconSearch doublets = SearchScaled(points, o);
+      if (!doublets.Refused() && doublets.FoundCount() >= 2 && ShowsKAlpha2(points, doublets, o)) {
+        search = std::move(doublets);
+      }
+    }
+  }
+  for (ReflectionSearch& r : search.reflections) {
+    r.height /= intensityScale;
+    ScaleFit(r.fit, 1.0 / intensityScale);
+  }
+  return search;
+}
+
+namespace {
+
+SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFinderOptions& o) {
   std::array<double, ReferenceTable.size()> references{};
   std::vector<Zone> zones;
   std::vector<std::vector<PeakCandidate>> offsetCandidates;
@@ -204,7 +259,7 @@ SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> points,
     r.windowHigh = predicted[k] + o.window;
     SearchWindow(r, zones[k], predicted[k], o);
   }
-  CheckAcross(search, predicted, o);
+  CheckAcross(search, predicted, o, coarsestStep);
   // A broad, faint peak's candidate may start a fit on a bump of its top; a second look
   // at each window left empty starts from the width of the peaks found.
   if (const double width = MedianFoundWidth(search.reflections); width > 0.0) {
@@ -217,11 +272,25 @@ SiliconSearch FindSiliconReflections(std::span<const ProfilePoint> points,
       }
     }
     if (again) {
-      CheckAcross(search, predicted, o);
+      CheckAcross(search, predicted, o, coarsestStep);
+    }
+  }
+  search.kAlpha2 = o.radiationLines == RadiationLines::KAlpha12;
+  DropUnlikeSilicon(search.reflections);
+  if (search.FoundCount() >= 2) {
+    search.check = CheckSiliconSet(search.reflections, points, predicted, o);
+  }
+  if (search.Refused()) {
+    for (ReflectionSearch& r : search.reflections) {
+      if (r.Found()) {
+        r.verdict = PeakVerdict::NotSilicon;
+      }
     }
   }
   return search;
 }
+
+}  // namespace
 
 bool FindSiliconInProfile(const std::string& path, const SiliconFinderOptions& options,
                           SiliconSearch& search, MessageSink& messages) {

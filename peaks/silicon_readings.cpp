@@ -1,6 +1,11 @@
 #include "peaks/silicon_readings.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "calib/fixed_notation.h"
+#include "calib/reference_table.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 
@@ -11,6 +16,21 @@ std::string ReadingText(const ReflectionSearch& reflection) {
   std::string text;
   AppendFixed(text, reflection.position, 4);
   return text;
+}
+
+std::string UncertaintyText(const ReflectionSearch& reflection) {
+  const double tenThousandths = std::max(1.0, std::ceil(reflection.su * 1e4 - 1e-9));
+  std::string text;
+  AppendFixed(text, tenThousandths / 1e4, 4);
+  return text;
+}
+
+std::string ReadingWithUncertaintyText(const ReflectionSearch& reflection) {
+  if (!reflection.Found()) {
+    return "-1";
+  }
+  return ReadingText(reflection) + " \xc2\xb1 " +
+         UncertaintyText(reflection);  // plus-minus in UTF-8
 }
 
 std::array<std::string, 6> ReadingTexts(const SiliconSearch& search) {
@@ -27,6 +47,38 @@ std::string TwoThetaListText(const SiliconSearch& search) {
     list += (list.empty() ? "" : ",") + text;
   }
   return list;
+}
+
+std::string RefusalText(const SiliconSearch& search) {
+  const SiliconSetCheck& check = search.check;
+  std::string text;
+  switch (check.refusal) {
+    case SetRefusal::None:
+      break;
+    case SetRefusal::OtherPhaseScale:
+      text = texts::kOtherPhaseScale;
+      AppendFixed(text, 100.0 * std::abs(check.scale), 1);
+      text += texts::kScaleSuffix;
+      break;
+    case SetRefusal::FluoriteLines:
+      text = std::string(texts::kFluoriteLines) + check.extraHkl + " at ";
+      AppendFixed(text, check.extraPosition, 2);
+      text += texts::kWhereSiliconHasNone;
+      break;
+    case SetRefusal::TooFewLines:
+      text = texts::kOnlyTwoLines;
+      if (!check.strongestFound) {
+        text += texts::kNotTheStrongest;
+      } else {
+        text += std::string(texts::kProfileCovers) + std::to_string(check.covered);
+      }
+      break;
+    case SetRefusal::NotStrongest:
+      text = std::string(texts::kStrongestMissing) +
+             std::string(ReferenceTable[check.strongest].hkl) + std::string(texts::kNotFoundSuffix);
+      break;
+  }
+  return text;
 }
 
 }  // namespace pellum

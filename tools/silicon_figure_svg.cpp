@@ -5,6 +5,7 @@
 
 #include "calib/fixed_notation.h"
 #include "calib/reference_table.h"
+#include "peaks/silicon_readings.h"
 
 namespace pellum {
 namespace {
@@ -41,11 +42,7 @@ struct Panel {
 };
 
 double ModelAt(const PeakFit& fit, double x) {
-  double y = fit.background.At(x) + fit.peak.At(x);
-  for (const PeakShape& neighbour : fit.neighbours) {
-    y += neighbour.At(x);
-  }
-  return y;
+  return fit.At(x);
 }
 
 void VerticalLine(std::string& svg, const Panel& p, double x, const char* style) {
@@ -96,16 +93,22 @@ void DrawPanel(std::string& svg, std::span<const ProfilePoint> points, const Ref
   svg += "\"/>\n";
 
   std::string heading = "Si " + std::string(ReferenceTable[k].hkl) + ": ";
-  if (r.Found()) {
-    svg += "<polyline fill=\"none\" stroke=\"#c0392b\" stroke-width=\"1.6\" points=\"";
+  const bool refused = r.verdict == PeakVerdict::NotSilicon;
+  if (r.Found() || refused) {
+    // Found in red; a line of a set refused as not silicon's in orange, dashed.
+    const std::string colour = refused ? "#e67e22" : "#c0392b";
+    svg += "<polyline fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.6\"" +
+           (refused ? " stroke-dasharray=\"5,3\"" : "") + " points=\"";
     constexpr int kSamples = 200;
     for (int i = 0; i <= kSamples; ++i) {
       const double x = r.fit.low + (r.fit.high - r.fit.low) * i / kSamples;
       svg += p.X(x) + "," + p.Y(ModelAt(r.fit, x)) + " ";
     }
     svg += "\"/>\n";
-    VerticalLine(svg, p, r.position, "stroke=\"#c0392b\"");
-    heading += Number(r.position, 4) + "  FWHM " + Number(r.fwhm, 3) + "  S/N " + Number(r.snr, 0);
+    VerticalLine(svg, p, r.position, ("stroke=\"" + colour + "\"").c_str());
+    heading += refused ? Number(r.position, 4) + "  refused"
+                       : Number(r.position, 4) + "  FWHM " + Number(r.fwhm, 3) + "  S/N " +
+                             Number(r.snr, 0);
   } else {
     heading += "not found";
   }
@@ -125,15 +128,23 @@ std::string SiliconFigureSvg(std::span<const ProfilePoint> points, const Silicon
                     "\" height=\"" + Number(height, 0) + "\" viewBox=\"0 0 " + Number(width, 0) +
                     " " + Number(height, 0) + "\" font-family=\"DejaVu Sans, sans-serif\">\n";
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  Text(svg, width / 2, 24, "Silicon reflections found in " + title, "middle", 16);
+  if (search.Refused()) {
+    Text(svg, width / 2, 24, "Refused in " + title + ": " + RefusalText(search), "middle", 16);
+  } else {
+    Text(svg, width / 2, 24, "Silicon reflections found in " + title, "middle", 16);
+  }
   for (std::size_t k = 0; k < search.reflections.size(); ++k) {
     const double left = kLeft + static_cast<double>(k % 3) * (kPanelWidth + kGap);
     const double top = kTop + static_cast<double>(k / 3) * (kPanelHeight + 52.0);
     DrawPanel(svg, points, search.reflections[k], k, left, top);
   }
   Text(svg, width / 2, height - 12,
-       "shaded: search window about the common offset's prediction;  dotted: true two-theta;  "
-       "red: fitted pseudo-Voigt on a straight background and the found position",
+       std::string("shaded: search window about the common offset's prediction;  dotted: true "
+                   "two-theta;  ") +
+           (search.Refused()
+                ? "orange, dashed: the lines of the set refused, fitted as a silicon "
+                  "reflection would be"
+                : "red: fitted pseudo-Voigt on a straight background and the found position"),
        "middle", 11);
   svg += "</svg>\n";
   return svg;

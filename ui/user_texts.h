@@ -40,9 +40,24 @@ inline constexpr std::string_view kCannotWriteChart = "Cannot write the chart fi
 inline constexpr std::string_view kFromProfileButton = "From Profile...";
 inline constexpr std::string_view kNotFoundNote = "Not found in the profile: ";
 inline constexpr std::string_view kAllFoundNote = "All six reflections found in the profile.";
+inline constexpr std::string_view kDoubletNote =
+    "Fitted as K-alpha1 + K-alpha2 doublets; the readings are K-alpha1's.";
 inline constexpr std::string_view kNoSiliconFound = "No silicon reflection found in the profile!";
 inline constexpr std::string_view kTooFewSiliconFound =
     "Fewer than two silicon reflections found in the profile!";
+// Lines found that may not calibrate the film; the text is the path, then why.
+inline constexpr std::string_view kNotSiliconLines = "The lines found are not silicon's!";
+inline constexpr std::string_view kOtherPhaseScale =
+    "lines of another phase near the silicon positions: ";
+inline constexpr std::string_view kScaleSuffix = " % scale";
+inline constexpr std::string_view kFluoriteLines = "lines of a fluorite-type phase: ";
+inline constexpr std::string_view kWhereSiliconHasNone = ", where silicon has none";
+inline constexpr std::string_view kOnlyTwoLines = "only two lines";
+inline constexpr std::string_view kNotTheStrongest = ", not silicon's strongest";
+inline constexpr std::string_view kProfileCovers = ", though the profile covers ";
+inline constexpr std::string_view kStrongestMissing =
+    "silicon's strongest reflection in the profile, ";
+inline constexpr std::string_view kNotFoundSuffix = ", not found";
 inline constexpr std::string_view kInfoCaption = "Info";
 inline constexpr std::string_view kOutputSavedPrefix = "Output file is saved as ";
 inline constexpr std::string_view kCalibrationSavedPrefix = "Calibration is saved as ";

@@ -28,12 +28,15 @@ struct OptionRule {
 
 // One row an option. An option given with a mode it does not go with would be ignored, so it
 // is refused instead; so is an option given twice, whose first value would be lost.
-constexpr std::array<OptionRule, 16> kRules = {{
+constexpr std::array<OptionRule, 18> kRules = {{
     {"--two-theta", true, kTwoTheta, kTwoTheta},
     {"--two-theta-from", true, kTwoThetaFrom, kTwoThetaFrom},
     {"--calibration", true, kApply, kApply},
     {"--find-silicon", true, kFind, kFind},
     {"--list-lines", false, kList, kList},
+    // How the silicon finder reads a profile.
+    {"--max-scale", true, kFind | kTwoThetaFrom, 0},
+    {"--radiation-lines", true, kFind | kTwoThetaFrom, 0},
     // The reference: the built-in silicon table for Cu K-alpha1 when none is given.
     {"--standard", true, kList | kTwoTheta, 0},
     {"--lattice", true, kList | kTwoTheta, 0},
@@ -159,6 +162,17 @@ std::string Store(const GivenOption& option, CliOptions& o) {
   } else if (name == "--max-offset") {
     if (!ParseDegrees(v, o.maxOffset))
       return "--max-offset takes a positive number of degrees, such as 1.5";
+  } else if (name == "--max-scale") {
+    double percent = 0.0;
+    const char* end = v.data() + v.size();
+    const auto [after, e] = std::from_chars(v.data(), end, percent);
+    if (e != std::errc() || after != end || !(percent >= 0.0 && percent <= 5.0))
+      return "--max-scale takes a per cent from 0 to 5, such as 0.5";
+    o.maxScalePercent = percent;
+  } else if (name == "--radiation-lines") {
+    if (v != "ka1" && v != "ka12" && v != "auto")
+      return "--radiation-lines takes ka1, ka12 or auto";
+    o.radiationLines = v;
   } else if (name == "--report") {
     o.reportPath = v;
   } else if (name == "--calibration-out") {
@@ -244,7 +258,7 @@ std::string UsageText() {
   return R"(Usage: pellum-cli --two-theta LIST [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --calibration PATH [--max-offset DEG] [OUTPUT-OPTION...] [FILE...]
-  or:  pellum-cli --find-silicon PROFILE
+  or:  pellum-cli --find-silicon PROFILE [--max-scale PERCENT] [--radiation-lines LINES]
   or:  pellum-cli --list-lines [REFERENCE-OPTION...]
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
@@ -266,6 +280,14 @@ What to calibrate from:
                     coefficients and covariance follow from them; no report is written
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
+  --max-scale PERCENT
+                    with --find-silicon or --two-theta-from: the largest scale error of
+                    the film the finder allows (default 0.3); lines that need more are
+                    another phase's
+  --radiation-lines ka1|ka12|auto
+                    with --find-silicon or --two-theta-from: the profile shows copper
+                    K-alpha1 alone, or K-alpha1 and K-alpha2 (fitted as doublets, the
+                    K-alpha1 positions reported); auto (the default) takes whichever fits
   --list-lines      only prints the reference's lines below 100 degrees: "standard NAME A
                     [C]", "wavelength LAMBDA", then "line H K L D TWO_THETA INTENSITY" each,
                     in order of two-theta (intensity relative to the strongest, 100)

@@ -20,6 +20,10 @@ struct CliOptions {
   std::optional<std::string> findSiliconProfile;
   // A reading further than this from its reflection's actual two-theta refuses the set.
   double maxOffset = 1.0;
+  // The silicon finder's largest scale error of a film, per cent (--max-scale).
+  std::optional<double> maxScalePercent;
+  // Which lines of the tube the finder fits: "ka1", "ka12" or "auto" (--radiation-lines).
+  std::optional<std::string> radiationLines;
   std::optional<std::string> calibrationPath;     // a record to apply instead of readings
   std::optional<std::string> calibrationOutPath;  // where to keep the calibration's record
   std::optional<std::string> cifPath;             // the powder CIF of the calibration and the files

@@ -79,7 +79,7 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
 
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
   if (options.findSiliconProfile)
-    return RunFindSilicon(*options.findSiliconProfile, out, err);
+    return RunFindSilicon(options, out, err);
   if (options.listLines)
     return RunListLines(options, out, err);
   std::optional<Reference> reference;
@@ -100,7 +100,7 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   CliOptions readings = options;
   if (options.twoThetaFromProfile) {
     std::string list;
-    if (!ReadingsFromProfile(*options.twoThetaFromProfile, out, err, list))
+    if (!ReadingsFromProfile(options, out, err, list))
       return kExitRefused;
     readings.twoThetaList = list;
   }

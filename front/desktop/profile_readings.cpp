@@ -30,18 +30,25 @@ class BoxMessages : public MessageSink {
   QWidget* owner_;
 };
 
-// "Not found in the profile: 4 0 0, 3 3 1." or that all six were found.
+// "Not found in the profile: 4 0 0, 3 3 1." or that all six were found; then each reading
+// found with its standard uncertainty, "28.3650 ± 0.0004, 47.2097 ± 0.0006, ..."; and,
+// when the profile showed K-alpha2, that the readings are K-alpha1's.
 std::string NoteText(const SiliconSearch& search) {
   std::string missing;
+  std::string found;
   for (std::size_t k = 0; k < search.reflections.size(); ++k) {
-    if (!search.reflections[k].Found()) {
+    const ReflectionSearch& r = search.reflections[k];
+    if (!r.Found()) {
       missing += (missing.empty() ? "" : ", ") + std::string(ReferenceTable[k].hkl);
+    } else {
+      found += (found.empty() ? "" : ", ") + ReadingWithUncertaintyText(r);
     }
   }
-  if (missing.empty()) {
-    return std::string(texts::kAllFoundNote);
-  }
-  return std::string(texts::kNotFoundNote) + missing + ".";
+  const std::string first = missing.empty() ? std::string(texts::kAllFoundNote)
+                                            : std::string(texts::kNotFoundNote) + missing + ".";
+  const std::string doublets =
+      search.kAlpha2 ? "\n" + std::string(texts::kDoubletNote) : std::string();
+  return first + "\n" + found + doublets;
 }
 
 }  // namespace
@@ -80,6 +87,11 @@ void ProfileReadings::Take() {
   if (!FindSiliconInProfile(path, {}, search, messages)) {
     return;
   }
+  if (search.Refused()) {
+    ShowMessageBox(dialog_, path + ": " + RefusalText(search), texts::kNotSiliconLines,
+                   MessageKind::Warning);
+    return;
+  }
   if (search.FoundCount() == 0) {
     ShowMessageBox(dialog_, path, texts::kNoSiliconFound, MessageKind::Warning);
     return;
@@ -88,7 +100,7 @@ void ProfileReadings::Take() {
   for (std::size_t k = 0; k < fields_.size(); ++k) {
     fields_[k]->setText(QString::fromStdString(readings[k]));
   }
-  note_->setText(QString::fromStdString(NoteText(search)));
+  note_->setText(QString::fromUtf8(NoteText(search)));
   path_ = path;
   taken_ = true;
 }

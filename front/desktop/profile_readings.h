@@ -12,7 +12,9 @@ namespace pellum {
 // The Calibration Data dialog's "From Profile...": the button opens the file dialog on
 // profiles, starting on Path(); the six silicon reflections are looked for in the chosen
 // profile and the fields get the readings found ("28.3650", "-1" for one not found); a
-// note under the fields says which were not found. The user may edit them before OK.
+// note under the fields says which were not found, and gives each reading found with its
+// standard uncertainty ("28.3650 ± 0.0004"; the fields keep the plain number). The user may
+// edit them before OK. A set of lines that is not silicon's is refused in a box with why.
 // A profile that cannot be read, or holds no reflection at all, is said in a message box
 // and the fields stay as they were.
 //

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -388,6 +390,7 @@ TEST_F(RunCalibrationTest, TheCifHoldsWhatWasConverted) {
 }
 
 const std::string kExampleProfile = PELLUM_SOURCE_DIR "/examples/film-profile.txt";
+const std::string kFluoriteProfile = PELLUM_SOURCE_DIR "/examples/fluorite-profile.txt";
 
 // The model and coefficient lines of a calibration's output.
 std::string Calibration(const std::string& out) {
@@ -397,12 +400,12 @@ std::string Calibration(const std::string& out) {
 TEST_F(RunCalibrationTest, FindSiliconPrintsEachReflectionAndTheReadings) {
   EXPECT_EQ(Run({"--find-silicon", kExampleProfile}), kExitDone);
   EXPECT_EQ(out_.str(),
-            "peak 111 28.3650 3139.3 0.1435 165.8\n"
-            "peak 220 47.2097 1597.0 0.1549 91.2\n"
-            "peak 311 56.0205 959.3 0.1767 83.7\n"
-            "peak 400 69.0206 208.7 0.1964 29.2\n"
-            "peak 331 76.2573 323.9 0.1962 41.7\n"
-            "peak 422 87.9037 395.6 0.2135 44.7\n"
+            "peak 111 28.3650 3139.3 0.1435 165.8 0.0004\n"
+            "peak 220 47.2097 1597.0 0.1549 91.2 0.0150\n"
+            "peak 311 56.0205 959.3 0.1767 83.7 0.0010\n"
+            "peak 400 69.0206 208.7 0.1964 29.2 0.0021\n"
+            "peak 331 76.2573 323.9 0.1962 41.7 0.0016\n"
+            "peak 422 87.9037 395.6 0.2135 44.7 0.0015\n"
             "two-theta 28.3650,47.2097,56.0205,69.0206,76.2573,87.9037\n");
   EXPECT_EQ(err_.str(), "");
   EXPECT_FALSE(fs::exists(Report()));
@@ -567,6 +570,18 @@ TEST_F(RunCalibrationTest, FoundReadingsCalibrateAsTheSameReadingsTyped) {
 
 TEST_F(RunCalibrationTest, ProfilesWithoutTwoReflectionsCalibrateNothing) {
   Write("flat.txt", "2Theta Counts\n28.0 100\n28.5 100\n47.3 100\n");
+  // Two quartz lines where the film's offset could put 3 1 1 and 4 0 0.
+  std::string quartz = "2Theta Counts\n";
+  for (int i = 0; i <= 6500; ++i) {
+    const double x = 25.0 + 0.01 * i;
+    double y = 100.0;
+    for (double at : {55.281, 68.280}) {
+      y += 2000.0 * std::exp(-2.772588722239781 * (x - at) * (x - at) / 0.01);
+    }
+    quartz += std::to_string(x) + ' ' + std::to_string(y) + '\n';
+  }
+  Write("quartz.txt", quartz);
+  const std::string two = (folder_ / "quartz.txt").string();
   Write("empty.txt", "");
   const std::string flat = (folder_ / "flat.txt").string();
   const std::string empty = (folder_ / "empty.txt").string();
@@ -582,6 +597,12 @@ TEST_F(RunCalibrationTest, ProfilesWithoutTwoReflectionsCalibrateNothing) {
        "Fewer than two silicon reflections found in the profile!: " + flat + "\n"},
       {{"--two-theta-from", empty}, "Invalid file format!: " + empty + "\n"},
       {{"--find-silicon", missing}, "Cannot open a file!: " + missing + "\n"},
+      {{"--two-theta-from", kFluoriteProfile},
+       "The lines found are not silicon's!: " + kFluoriteProfile +
+           ": lines of another phase near the silicon positions: 0.7 % scale\n"},
+      {{"--two-theta-from", two},
+       "The lines found are not silicon's!: " + two +
+           ": only two lines, not silicon's strongest\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run(c.arguments), kExitRefused) << c.said;

@@ -1,6 +1,8 @@
 // The Calibration Data dialog, the About box and the open-file dialog, offscreen.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
@@ -218,41 +220,68 @@ TEST_F(DesktopDialogsTest, EntryDialogTakesTheReadingsFromAProfile) {
   EXPECT_TRUE(answers.AllUsed());
   EXPECT_EQ(filter, "Profile Files (*.TXT)");
   EXPECT_EQ(shown, QStringList({"28.3650", "47.2097", "56.0205", "69.0206", "76.2573", "87.9037"}));
-  EXPECT_TRUE(LabelTexts(dialog).contains("All six reflections found in the profile."));
+  EXPECT_TRUE(LabelTexts(dialog).contains(QString::fromUtf8(
+      "All six reflections found in the profile.\n28.3650 \u00b1 0.0004, 47.2097 \u00b1 0.0150, "
+      "56.0205 \u00b1 0.0010, 69.0206 \u00b1 0.0021, 76.2573 \u00b1 0.0016, 87.9037 \u00b1 "
+      "0.0015")));
   EXPECT_EQ(entries.Slot(0), "28.3650");
   EXPECT_EQ(entries.Slot(3), "69.02");
   EXPECT_TRUE(dialog.ReadingsTaken());
   EXPECT_EQ(dialog.ProfilePath(), profile);
 }
 
-// A profile without silicon is said in a box; the fields keep what the user typed.
+// A profile without silicon, or whose lines are not silicon's, is said in a box; the
+// fields keep what the user typed.
 TEST_F(DesktopDialogsTest, EntryDialogKeepsTheFieldsWhenAProfileHoldsNoSilicon) {
   TempFolder folder;
   folder.Write("flat.txt", "2Theta Counts\n28.40 100\n28.42 100\n28.44 100\n");
-  EntryTexts entries;
-  entries.SetSlot(0, "28.45");
-  EntryDialog dialog(entries, nullptr);
-  dialog.SetProfilePath(folder.File("flat.txt"));
-  QString caption, text;
-  ModalAnswers answers;
-  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
-  answers.Then([&](QWidget* modal) {
-    TypeFileName(*dynamic_cast<QFileDialog*>(modal), QStringLiteral("flat.txt"));
-  });
-  answers.ThenOn("QMessageBox", [&](QWidget* modal) {
-    auto* box = dynamic_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
-    caption = box->windowTitle();
-    text = box->text();
-    box->accept();
-  });
-  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.OkButton(), Qt::LeftButton); });
-  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-  EXPECT_TRUE(answers.AllUsed());
-  EXPECT_EQ(caption, "No silicon reflection found in the profile!");
-  EXPECT_EQ(text.toStdString(), folder.File("flat.txt"));
-  EXPECT_EQ(entries.Slot(0), "28.45");
-  EXPECT_FALSE(dialog.ReadingsTaken());
+  // Two quartz lines where a shifted film would put 3 1 1 and 4 0 0.
+  std::string quartz = "2Theta Counts\n";
+  for (int i = 0; i <= 6500; ++i) {
+    const double x = 25.0 + 0.01 * i;
+    double y = 100.0;
+    for (double at : {55.281, 68.280}) {
+      y += 2000.0 * std::exp(-2.772588722239781 * (x - at) * (x - at) / 0.01);
+    }
+    quartz += std::to_string(x) + ' ' + std::to_string(y) + '\n';
+  }
+  folder.Write("quartz.txt", quartz);
+  struct Case {
+    const char* name;
+    std::string caption;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {"flat.txt", "No silicon reflection found in the profile!", folder.File("flat.txt")},
+      {"quartz.txt", "The lines found are not silicon's!",
+       folder.File("quartz.txt") + ": only two lines, not silicon's strongest"},
+  };
+  for (const Case& c : cases) {
+    EntryTexts entries;
+    entries.SetSlot(0, "28.45");
+    EntryDialog dialog(entries, nullptr);
+    dialog.SetProfilePath(folder.File(c.name));
+    QString caption, text;
+    ModalAnswers answers;
+    answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
+    answers.Then([&](QWidget* modal) {
+      TypeFileName(*dynamic_cast<QFileDialog*>(modal), QString::fromUtf8(c.name));
+    });
+    answers.ThenOn("QMessageBox", [&](QWidget* modal) {
+      auto* box = dynamic_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      caption = box->windowTitle();
+      text = box->text();
+      box->accept();
+    });
+    answers.Then([&](QWidget*) { QTest::mouseClick(dialog.OkButton(), Qt::LeftButton); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_TRUE(answers.AllUsed()) << c.name;
+    EXPECT_EQ(caption.toStdString(), c.caption);
+    EXPECT_EQ(text.toStdString(), c.text);
+    EXPECT_EQ(entries.Slot(0), "28.45");
+    EXPECT_FALSE(dialog.ReadingsTaken());
+  }
 }
 
 TEST_F(DesktopDialogsTest, AboutBoxHasNoCaptionAndClosesOnlyThroughOk) {

@@ -7,6 +7,7 @@
 #include "peaks/profile_points.h"
 #include "peaks/reflection_checks.h"
 #include "peaks/silicon_readings.h"
+#include "peaks/silicon_set_check.h"
 #include "tests/convert/convert_test_support.h"
 
 namespace pellum {
@@ -135,6 +136,43 @@ TEST(ReflectionChecks, OneOffTheOthersLineOrWidthIsDropped) {
   }
 }
 
+// A reflection far stronger than silicon makes it beside its stronger reflections holds a
+// sample line; equal heights, and silicon's own, keep all six.
+TEST(ReflectionChecks, OneFarStrongerThanSiliconMakesItIsDropped) {
+  struct Case {
+    const char* name;
+    std::array<double, 6> heights;  // 0: not found
+    std::string verdicts;
+  };
+  const std::vector<Case> cases = {
+      {"EqualHeights", {100, 100, 100, 100, 100, 100}, "FFFFFF"},
+      {"Silicon", {100, 55, 30, 6, 11, 12}, "FFFFFF"},
+      {"SampleLineOn400", {100, 60, 30, 250, 11, 12}, "FFFxFF"},
+      {"SampleLineOn311", {100, 0, 250, 6, 11, 12}, "F-xFFF"},
+      {"WeakOnesAlone", {0, 0, 0, 20, 11, 12}, "---FFF"},
+      {"400AboveTheOtherWeakOnes", {0, 0, 0, 60, 11, 12}, "---xFF"},
+  };
+  for (const Case& c : cases) {
+    Six six;
+    for (std::size_t k = 0; k < 6; ++k) {
+      if (c.heights[k] > 0.0) {
+        six[k] = Found(0.0, 0.0, 0.1, 50);
+        six[k].height = c.heights[k];
+      }
+    }
+    DropUnlikeSilicon(six);
+    std::string verdicts = Verdicts(six);
+    for (std::size_t k = 0; k < 6; ++k) {
+      if (six[k].verdict == PeakVerdict::UnlikeSilicon) {
+        verdicts[k] = 'x';
+      } else if (!six[k].Found()) {
+        verdicts[k] = '-';
+      }
+    }
+    EXPECT_EQ(verdicts, c.verdicts) << c.name;
+  }
+}
+
 TEST(SiliconReadings, FourDecimalsOrMinusOne) {
   SiliconSearch search;
   search.reflections[0] = Found(28.442, 28.44235, 0.1, 50);
@@ -143,6 +181,19 @@ TEST(SiliconReadings, FourDecimalsOrMinusOne) {
   EXPECT_EQ(ReadingText(search.reflections[1]), "-1");
   EXPECT_EQ(TwoThetaListText(search), "28.4424,-1,56.1200,-1,-1,-1");
   EXPECT_EQ(search.FoundCount(), 2);
+  // The su is rounded up, never shown smaller than it is.
+  const std::pair<double, const char*> uncertainties[] = {{0.00031, "0.0004"},
+                                                          {0.0004, "0.0004"},
+                                                          {0.000002, "0.0001"},
+                                                          {0.0, "0.0001"},
+                                                          {0.01234, "0.0124"}};
+  for (const auto& [su, text] : uncertainties) {
+    search.reflections[0].su = su;
+    EXPECT_EQ(UncertaintyText(search.reflections[0]), text) << su;
+  }
+  search.reflections[0].su = 0.00031;
+  EXPECT_EQ(ReadingWithUncertaintyText(search.reflections[0]), "28.4424 \u00b1 0.0004");
+  EXPECT_EQ(ReadingWithUncertaintyText(search.reflections[1]), "-1");
 }
 
 TEST(FindSiliconInProfile, SaysWhyAProfileCannotBeSearched) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "peaks/silicon_readings.h"
 #include "tests/peaks/synthetic_profile.h"
 
 namespace pellum {
@@ -27,6 +28,19 @@ TEST(SiliconFigureSvg, ShowsEachReflectionWithItsReadingOrNotFound) {
     ++curves;
   }
   EXPECT_EQ(curves, 6u + 5u);
+}
+
+// A refused set: its lines dashed, and why in the title.
+TEST(SiliconFigureSvg, ShowsARefusedSetWithItsReason) {
+  testing::SyntheticProfile profile;
+  profile.peaks = testing::FluoritePeaks(1.006, 4000.0, 0.1, 0.0);
+  const std::vector<ProfilePoint> points = testing::MakeProfile(profile);
+  const SiliconSearch search = FindSiliconReflections(points);
+  ASSERT_TRUE(search.Refused());
+  const std::string svg = SiliconFigureSvg(points, search, "fluorite.txt");
+  EXPECT_NE(svg.find("Refused in fluorite.txt: " + RefusalText(search)), std::string::npos);
+  EXPECT_NE(svg.find("refused</text>"), std::string::npos);
+  EXPECT_NE(svg.find("stroke-dasharray=\"5,3\""), std::string::npos);
 }
 
 }  // namespace

@@ -194,6 +194,8 @@ TEST(SiliconFinder, FindsTheReflectionsInEveryCondition) {
 // times the counting statistics' bound.
 TEST(SiliconFinder, AcceptanceGrid) {
   std::vector<double> errors;
+  std::vector<double> uncertainties;
+  std::size_t withinTwoSu = 0;
   std::size_t beyondLimit = 0;
   std::uint64_t seed = 1;
   for (double step : {0.005, 0.01, 0.02}) {
@@ -208,12 +210,18 @@ TEST(SiliconFinder, AcceptanceGrid) {
           const SiliconSearch search = FindSiliconReflections(MakeProfile(p));
           for (std::size_t k = 0; k < 6; ++k) {
             const ReflectionSearch& r = search.reflections[k];
-            ASSERT_TRUE(r.Found()) << "step " << step << " fwhm " << fwhm << " height " << height
-                                   << " shift " << shift << ": " << ReferenceTable[k].hkl;
+            ASSERT_TRUE(r.Found())
+                << "step " << step << " fwhm " << fwhm << " height " << height << " shift " << shift
+                << ": " << ReferenceTable[k].hkl << " verdict " << static_cast<int>(r.verdict)
+                << " at " << r.position << " scale " << search.check.scale;
             const double error = std::abs(r.position - p.peaks[k].position);
             errors.push_back(error);
+            uncertainties.push_back(r.su);
+            withinTwoSu += error <= 2.0 * r.su ? 1 : 0;
             if (error > Limit(step)) {
               ++beyondLimit;
+              // Where the counts allow no better, the su says so.
+              EXPECT_LE(error, 3.0 * r.su) << "step " << step << " fwhm " << fwhm;
               std::cout << "beyond the limit: step " << step << " fwhm " << fwhm << " height "
                         << height << " " << ReferenceTable[k].hkl << ": error " << error
                         << ", counting bound " << CountingBound(p, p.peaks[k]) << '\n';
@@ -226,8 +234,17 @@ TEST(SiliconFinder, AcceptanceGrid) {
     }
   }
   std::sort(errors.begin(), errors.end());
+  std::sort(uncertainties.begin(), uncertainties.end());
   const double median = errors[errors.size() / 2];
+  const double medianSu = uncertainties[uncertainties.size() / 2];
+  const double coverage = static_cast<double>(withinTwoSu) / static_cast<double>(errors.size());
   EXPECT_LE(median, 0.001);
+  // An honest su: about 95 % of the errors within two su, and su no larger than it must be
+  // (for normal errors the median error is 0.67 su).
+  EXPECT_GE(coverage, 0.92);
+  EXPECT_LE(medianSu, 3.0 * median);
+  std::cout << "su: " << coverage * 100.0 << " % of the errors within 2 su, median su " << medianSu
+            << '\n';
   std::cout << "acceptance grid: " << errors.size() << " reflections, median error " << median
             << ", largest " << errors.back() << ", beyond max(0.005, step/5): " << beyondLimit
             << '\n';
@@ -270,6 +287,144 @@ TEST(SiliconFinder, FindsNothingWhereThereIsNoPeak) {
           << c.name << ": " << ReferenceTable[k].hkl << " at " << search.reflections[k].position;
     }
   }
+}
+
+// Another phase's lines near the silicon positions never calibrate: alone, its set is
+// refused (or fewer than two found); beside silicon twice as strong, silicon's lines are
+// found and none of the sample's.
+TEST(SiliconFinder, TheRightPhaseOrNone) {
+  using testing::CorundumPeaks;
+  using testing::FluoritePeaks;
+  using testing::QuartzPeaks;
+  struct Case {
+    const char* name;
+    std::vector<SyntheticPeak> sample;
+    bool withSilicon;
+    bool kAlpha2 = false;  // a diffractometer's K-alpha1 + K-alpha2 profile
+  };
+  const std::vector<Case> cases = {
+      {"CaF2", FluoritePeaks(1.006, 4000, 0.1, 0.002), false},
+      {"CaF2Doublets", FluoritePeaks(1.006, 4000, 0.1, 0.002), false, true},
+      {"SiliconBesideCaF2Doublets", FluoritePeaks(1.006, 8000, 0.1, 0.002), true, true},
+      {"LargerCell1%", FluoritePeaks(1.01, 4000, 0.1, 0.0), false},
+      {"LargerCell0.4%", FluoritePeaks(1.004, 4000, 0.1, 0.0), false},
+      {"CeO2", FluoritePeaks(0.9963, 4000, 0.1, 0.3), false},
+      {"SmallerCell0.4%", FluoritePeaks(0.996, 4000, 0.1, 0.3), false},
+      {"SmallerCell1%", FluoritePeaks(0.99, 4000, 0.1, 0.3), false},
+      {"Quartz", QuartzPeaks(8000, 0.1), false},
+      {"Corundum", CorundumPeaks(8000, 0.1), false},
+      {"LaB6", testing::LanthanumHexaboridePeaks(8000, 0.1), false},
+      {"SiliconNitride", testing::SiliconNitridePeaks(8000, 0.1), false},
+      {"SiliconUnderMolybdenum", testing::SiliconMolybdenumPeaks(8000, 0.1), false},
+      {"SiliconBesideCaF2", FluoritePeaks(1.006, 8000, 0.1, 0.002), true},
+      {"SiliconBesideLargerCell1%", FluoritePeaks(1.01, 8000, 0.1, 0.0), true},
+      // (CeO2 itself, 0.37 % smaller, lies within a width of 1 1 1: one peak to the finder.)
+      {"SiliconBesideSmallerCell1%", FluoritePeaks(0.99, 8000, 0.1, 0.3), true},
+      {"SiliconBesideQuartz", QuartzPeaks(8000, 0.1), true},
+      {"SiliconBesideCorundum", CorundumPeaks(8000, 0.1), true},
+      {"SiliconBesideLaB6", testing::LanthanumHexaboridePeaks(8000, 0.1), true},
+      {"SiliconBesideCorundumDoublets", CorundumPeaks(8000, 0.1), true, true},
+      {"SiliconBesideQuartzDoublets", QuartzPeaks(8000, 0.1), true, true},
+  };
+  const double heights[] = {4000, 2200, 1200, 240, 440, 480};
+  for (const Case& c : cases) {
+    SyntheticProfile p = Film(0.01, 0.1, 0.0, 0.0, 0.0);
+    p.peaks.clear();
+    p.kAlpha2 = c.kAlpha2;
+    if (c.withSilicon) {
+      p.peaks = SiliconPeaks(0.05, -0.0005, 1.0, 0.1);
+      for (std::size_t k = 0; k < 6; ++k) {
+        p.peaks[k].height = heights[k];
+      }
+    }
+    const std::vector<SyntheticPeak> silicon = p.peaks;
+    p.peaks.insert(p.peaks.end(), c.sample.begin(), c.sample.end());
+    const SiliconSearch search = FindSiliconReflections(MakeProfile(p));
+    if (!c.withSilicon) {
+      EXPECT_TRUE(search.Refused() || search.FoundCount() < 2)
+          << c.name << ": " << search.FoundCount() << " found, scale " << search.check.scale;
+      continue;
+    }
+    EXPECT_FALSE(search.Refused())
+        << c.name << ": refused " << static_cast<int>(search.check.refusal);
+    EXPECT_GE(search.FoundCount(), 5) << c.name;
+    for (std::size_t k = 0; k < 6; ++k) {
+      const ReflectionSearch& r = search.reflections[k];
+      if (r.Found()) {
+        EXPECT_LE(std::abs(r.position - silicon[k].position),
+                  std::max(Limit(p.step), 4.0 * CountingBound(p, silicon[k])))
+            << c.name << ": " << ReferenceTable[k].hkl;
+      }
+    }
+  }
+}
+
+// Multiplying the intensities by any factor that keeps them finite changes no position,
+// width, verdict or refusal; the heights follow the factor.
+TEST(SiliconFinder, AnyIntensityScale) {
+  SyntheticProfile silicon = Film(0.01, 0.1, 1);
+  const double heights[] = {3000, 1600, 900, 200, 300, 400};
+  for (std::size_t k = 0; k < 6; ++k) {
+    silicon.peaks[k].height = heights[k];
+  }
+  SyntheticProfile quartz = Film(0.01, 0.1, 0.0);
+  quartz.peaks = testing::QuartzPeaks(8000, 0.1);
+  for (const SyntheticProfile& profile : {silicon, quartz}) {
+    const std::vector<ProfilePoint> points = MakeProfile(profile);
+    const SiliconSearch plain = FindSiliconReflections(points);
+    for (double factor : {1e-300, 1e-160, 3e-7, 0.37, 1e5, 1e150, 1e300}) {
+      std::vector<ProfilePoint> scaled = points;
+      for (ProfilePoint& p : scaled) {
+        p.intensity *= factor;
+      }
+      const SiliconSearch search = FindSiliconReflections(scaled);
+      EXPECT_EQ(search.check.refusal, plain.check.refusal) << factor;
+      for (std::size_t k = 0; k < 6; ++k) {
+        const ReflectionSearch& r = search.reflections[k];
+        const ReflectionSearch& p = plain.reflections[k];
+        EXPECT_EQ(r.verdict, p.verdict) << factor << ": " << ReferenceTable[k].hkl;
+        EXPECT_NEAR(r.position, p.position, 1e-9) << factor;
+        EXPECT_NEAR(r.fwhm, p.fwhm, 1e-9) << factor;
+        EXPECT_NEAR(r.snr, p.snr, 1e-6 * p.snr) << factor;
+        EXPECT_NEAR(r.height / factor, p.height, 1e-9 * p.height) << factor;
+      }
+    }
+  }
+}
+
+// A diffractometer's K-alpha1 + K-alpha2 profile: the doublet is recognised and each
+// reflection's K-alpha1 position reported; a K-alpha1 profile is searched as before.
+TEST(SiliconFinder, KAlphaDoublets) {
+  const double heights[] = {6000, 3300, 1800, 400, 700, 700};
+  for (double step : {0.005, 0.01, 0.02}) {
+    for (double fwhm : {0.06, 0.12, 0.2}) {
+      for (bool doublet : {false, true}) {
+        SyntheticProfile p = Film(step, fwhm, 1.0, -0.03, 0.0002);
+        p.kAlpha2 = doublet;
+        for (std::size_t k = 0; k < 6; ++k) {
+          p.peaks[k].height = heights[k];
+        }
+        const SiliconSearch search = FindSiliconReflections(MakeProfile(p));
+        const std::string name = "step " + std::to_string(step) + " fwhm " + std::to_string(fwhm) +
+                                 (doublet ? " K-alpha1+2" : " K-alpha1");
+        EXPECT_EQ(search.kAlpha2, doublet) << name;
+        for (std::size_t k = 0; k < 6; ++k) {
+          const ReflectionSearch& r = search.reflections[k];
+          ASSERT_TRUE(r.Found()) << name << ": " << ReferenceTable[k].hkl;
+          EXPECT_LE(std::abs(r.position - p.peaks[k].position), std::max(Limit(step), 3.0 * r.su))
+              << name << ": " << ReferenceTable[k].hkl;
+        }
+      }
+    }
+  }
+  // Told which lines the profile shows, the finder takes them so.
+  SyntheticProfile p = Film(0.01, 0.1, 2000);
+  p.kAlpha2 = true;
+  SiliconFinderOptions options;
+  options.radiationLines = RadiationLines::KAlpha12;
+  EXPECT_TRUE(FindSiliconReflections(MakeProfile(p), options).kAlpha2);
+  options.radiationLines = RadiationLines::KAlpha1;
+  EXPECT_FALSE(FindSiliconReflections(MakeProfile(p), options).kAlpha2);
 }
 
 }  // namespace

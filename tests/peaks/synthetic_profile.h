@@ -28,6 +28,9 @@ struct SyntheticProfile {
   double curvature = 0.0;
   std::vector<SyntheticPeak> peaks;
   bool poisson = true;
+  // Each peak with its copper K-alpha2 line, half as high (a diffractometer without a
+  // monochromator).
+  bool kAlpha2 = false;
   std::uint64_t seed = 13;
 };
 
@@ -38,6 +41,22 @@ std::vector<SyntheticPeak> SiliconPeaks(double shift, double scale, double heigh
 
 // Where the film puts reflection k, as SiliconPeaks does.
 double FilmPosition(std::size_t k, double shift, double scale);
+
+// A fluorite-type phase (an fcc cell cellRatio times silicon's: 1.006 for CaF2, 0.9963
+// for CeO2) with Cu K-alpha1: its nine lines from 1 1 1 to 4 2 2, 1 1 1 at height, the
+// others at CaF2's relative intensities; 2 0 0, 2 2 2 and 4 2 0, which silicon lacks, at
+// extraShare of 1 1 1 (near 0 for CaF2, about 0.3 for 2 0 0 of the oxides).
+std::vector<SyntheticPeak> FluoritePeaks(double cellRatio, double height, double fwhm,
+                                         double extraShare);
+
+// The strong lines of quartz and of corundum (Cu K-alpha1) up to 90 degrees, the strongest
+// at height.
+std::vector<SyntheticPeak> QuartzPeaks(double height, double fwhm);
+std::vector<SyntheticPeak> CorundumPeaks(double height, double fwhm);
+std::vector<SyntheticPeak> LanthanumHexaboridePeaks(double height, double fwhm);
+std::vector<SyntheticPeak> SiliconNitridePeaks(double height, double fwhm);
+// Silicon's six reflections under molybdenum K-alpha1 (0.70932 A): 13.1 to 38.0 degrees.
+std::vector<SyntheticPeak> SiliconMolybdenumPeaks(double height, double fwhm);
 
 std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile);
 
