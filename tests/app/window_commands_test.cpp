@@ -33,6 +33,9 @@ class CountingCanvas : public Canvas {
   void LineTo(int, int) override {}
   void TextOut(int, int, std::string_view) override {}
   void Ellipse(int, int, int, int) override { ++ellipses; }
+  int TextWidth(std::string_view) const override { return 0; }
+  int TextHeight() const override { return 0; }
+  void SetZoom(double) override {}
 };
 
 TEST(MainTitleText, JoinsTheProgramAndTheFileName) {
