@@ -61,6 +61,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
           v != nullptr && !ParseDegrees(*v, o.maxOffset)) {
         parsed.error = "--max-offset takes a positive number of degrees, such as 1.5";
       }
+    } else if (arg == "--model") {  // with --two-theta and --two-theta-from
+      if (const std::string* v = value("--model")) {
+        const std::optional<ModelRule> rule = ParseModelRule(*v);
+        if (!rule)
+          parsed.error = "--model takes chi-square, line, quadratic or significant";
+        o.modelRule = rule.value_or(ModelRule::ChiSquare);
+        o.modelGiven = true;
+      }
     } else if (arg == "--calibration") {
       if (const std::string* v = value("--calibration"))
         o.calibrationPath = *v;
@@ -105,6 +113,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     parsed.error = "--two-theta or --calibration is required";
   } else if (o.twoThetaList && o.calibrationPath) {
     parsed.error = "--two-theta and --calibration exclude each other";
+  } else if (o.modelGiven && o.calibrationPath) {
+    parsed.error = "--model chooses the model of a fit: --calibration applies a kept one";
   } else if (o.twoThetaList && SplitTwoThetaList(*o.twoThetaList).size() > 6) {
     parsed.error = "--two-theta takes at most six readings";
   }
@@ -154,6 +164,10 @@ What to calibrate from:
 Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
                     actual two-theta, almost always a typing slip (default 1)
+  --model RULE      which model the fit keeps: chi-square (the report's rule: the
+                    straight line only when its chi-square is smaller; the default),
+                    line, quadratic, or significant (the quadratic only when its a3 is
+                    significant at the 95 % level, by the F-test of the two fits)
   --report PATH     where the fit report goes (default: fitdata.txt in this folder)
   --calibration-out PATH
                     also keeps the calibration at full precision in PATH: coefficients,
@@ -173,8 +187,9 @@ Other options:
 Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
 After the model and coefficients, the quality of the fit: one "residual HKL READING ACTUAL
 CALIBRATED RESIDUAL" line per reflection used, then rms, max, su_a1 su_a2 su_a3 (when
-there are more readings than coefficients) and the calibrated range. Rows converted
-outside that range are counted on standard error.
+there are more readings than coefficients), "a3_significant yes|no T" (with more than
+three readings: T = |a3| / su(a3) of the quadratic against Student's t at 95 %) and the
+calibrated range. Rows converted outside that range are counted on standard error.
 
 Exit status: 0 done, 1 a file could not be written or converted, 2 refused readings,
 calibration or usage. --find-silicon exits 0 when it found two reflections or more, 2

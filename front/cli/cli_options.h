@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calib/fit_model.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
@@ -20,6 +21,9 @@ struct CliOptions {
   std::optional<std::string> findSiliconProfile;
   // A reading further than this from its reflection's actual two-theta refuses the set.
   double maxOffset = 1.0;
+  // Which model the fit keeps (--model); the report's chi-square rule by default.
+  ModelRule modelRule = ModelRule::ChiSquare;
+  bool modelGiven = false;
   std::optional<std::string> calibrationPath;     // a record to apply instead of readings
   std::optional<std::string> calibrationOutPath;  // where to keep the calibration's record
   std::optional<std::string> cifPath;             // the powder CIF of the calibration and the files

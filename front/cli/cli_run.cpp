@@ -115,8 +115,8 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
       ConvertFiles(plan.inputs, coefficients, data.quality, converted, out, err);
   // The CIF holds what was converted: a file that failed has no block in it.
   if (options.cifPath &&
-      !WriteCifFile(*options.cifPath, {data.straightLine, coefficients, data.quality}, converted,
-                    messages))
+      !WriteCifFile(*options.cifPath, {data.straightLine, coefficients, data.quality, data.rule},
+                    converted, messages))
     allWritten = false;
   return allConverted && allWritten ? kExitDone : kExitFileFailed;
 }

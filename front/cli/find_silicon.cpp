@@ -41,7 +41,7 @@ std::string ProfileOptionsError(const CliOptions& o) {
   if (o.findSiliconProfile) {
     const bool alone = !o.twoThetaList && !o.twoThetaFromProfile && !o.calibrationPath &&
                        !o.calibrationOutPath && o.files.empty() && !o.chartPath && !o.trace &&
-                       o.reportPath == texts::kReportFileName;
+                       !o.modelGiven && o.reportPath == texts::kReportFileName;
     return alone ? "" : "--find-silicon PROFILE takes no other option and no file";
   }
   if (o.twoThetaFromProfile && (o.twoThetaList || o.calibrationPath)) {

@@ -24,6 +24,10 @@ TEST(ParseCommandLine, UnderstandsEachOption) {
   EXPECT_EQ(q.options.maxOffset, 2.5);
   EXPECT_EQ(*q.options.calibrationOutPath, "k.cal");
   EXPECT_EQ(*ParseCommandLine({"--calibration", "k.cal"}).options.calibrationPath, "k.cal");
+  const ParsedCommandLine m = ParseCommandLine({"--two-theta", "28.4", "--model", "significant"});
+  ASSERT_EQ(m.error, "");
+  EXPECT_EQ(m.options.modelRule, ModelRule::Significant);
+  EXPECT_TRUE(m.options.modelGiven);
 }
 
 TEST(ParseCommandLine, Defaults) {
@@ -35,6 +39,8 @@ TEST(ParseCommandLine, Defaults) {
   EXPECT_FALSE(p.options.chartPath);
   EXPECT_FALSE(p.options.trace);
   EXPECT_EQ(p.options.maxOffset, 1.0);
+  EXPECT_EQ(p.options.modelRule, ModelRule::ChiSquare);
+  EXPECT_FALSE(p.options.modelGiven);
 }
 
 TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
@@ -56,6 +62,10 @@ TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
       {"--two-theta", "1,2", "--calibration", "a.cal"},
       {"--calibration"},
       {"--two-theta", "1,2", "--cif"},
+      {"--two-theta", "1,2", "--model"},
+      {"--two-theta", "1,2", "--model", "best"},
+      {"--two-theta", "1,2", "--model", "Line"},
+      {"--calibration", "a.cal", "--model", "line"},
   };
   for (const auto& arguments : bad) {
     EXPECT_NE(ParseCommandLine(arguments).error, "") << ::testing::PrintToString(arguments);
@@ -82,6 +92,8 @@ TEST(ParseCommandLine, ProfileOptions) {
       {{"--two-theta-from", "film.txt", "--two-theta", "28.4,47.3"}, false},
       {{"--two-theta-from", "film.txt", "--calibration", "film.cal"}, false},
       {{"--find-silicon", "film.txt", "--calibration-out", "film.cal"}, false},
+      {{"--find-silicon", "film.txt", "--model", "line"}, false},
+      {{"--two-theta-from", "film.txt", "--model", "significant"}, true},
       {{"--two-theta-from", "film.txt", "--max-offset", "1.5", "--calibration-out", "f.cal"}, true},
   };
   for (const Case& c : cases) {
