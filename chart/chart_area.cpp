@@ -28,10 +28,11 @@ struct Mapping {
 };
 
 Mapping MappingOf(const ChartArea& a) {
+  const double extent = a.windowExtent > 0 ? a.windowExtent : kChartWindowExtent;
   Mapping m;
   m.originX = static_cast<double>(a.left + static_cast<int>(std::int64_t{a.width} * 2 / 10));
   m.originY = static_cast<double>(a.top + static_cast<int>(std::int64_t{a.height} * 9 / 10));
-  m.scale = static_cast<double>(std::min(a.width, a.height)) / kChartWindowExtent;
+  m.scale = static_cast<double>(std::min(a.width, a.height)) / extent;
   return m;
 }
 
@@ -44,8 +45,9 @@ bool Holds(const ChartArea& area, int spaceWidth, int spaceHeight,
     return false;
   const double right = spaceWidth - kRoundingRoom;
   const double bottom = spaceHeight - kRoundingRoom;
-  if (m.originX < 0.0 || m.originX + 100 * m.scale > right || m.originY > bottom ||
-      m.originY - 100 * m.scale < 0.0)
+  // The square of the axes: 100 of the 120 units.
+  const double side = area.windowExtent * 100.0 / 120.0 * m.scale;
+  if (m.originX < 0.0 || m.originX + side > right || m.originY > bottom || m.originY - side < 0.0)
     return false;
   for (const MeasuredText& t : texts) {
     const double x = m.originX + t.x * m.scale;
@@ -61,10 +63,10 @@ bool Holds(const ChartArea& area, int spaceWidth, int spaceHeight,
 // the texts beside the chart come nearer; above it the scale is that of the width and the
 // full height, tried first, is the best.
 bool FindArea(int spaceWidth, int spaceHeight, const std::vector<MeasuredText>& texts,
-              int lineHeight, double minimumScale, ChartArea& found) {
+              int lineHeight, double minimumScale, int windowExtent, ChartArea& found) {
   if (spaceWidth <= 0 || spaceHeight <= 0)
     return false;
-  ChartArea area{0, 0, spaceWidth, spaceHeight, 1.0};
+  ChartArea area{0, 0, spaceWidth, spaceHeight, 1.0, windowExtent};
   if (Holds(area, spaceWidth, spaceHeight, texts, lineHeight, minimumScale)) {
     found = area;
     return true;
@@ -83,7 +85,7 @@ bool FindArea(int spaceWidth, int spaceHeight, const std::vector<MeasuredText>& 
 }  // namespace
 
 ChartArea FitChartArea(const Canvas& canvas, int clientWidth, int clientHeight,
-                       std::span<const ChartText> texts, double minimumScale) {
+                       std::span<const ChartText> texts, double minimumScale, int windowExtent) {
   std::vector<MeasuredText> measured;
   measured.reserve(texts.size());
   for (const ChartText& t : texts)
@@ -94,13 +96,13 @@ ChartArea FitChartArea(const Canvas& canvas, int clientWidth, int clientHeight,
   for (int step = 0; step < kMaxZoomSteps; ++step, zoom *= kZoomStep) {
     const auto width = static_cast<int>(std::floor(clientWidth / zoom));
     const auto height = static_cast<int>(std::floor(clientHeight / zoom));
-    if (FindArea(width, height, measured, lineHeight, minimumScale, found)) {
+    if (FindArea(width, height, measured, lineHeight, minimumScale, windowExtent, found)) {
       found.zoom = step == 0 ? 1.0 : zoom;
       return found;
     }
   }
   // Nothing holds the texts (a client area of no size): the chart as it always was.
-  return {0, 0, clientWidth, clientHeight, 1.0};
+  return {0, 0, clientWidth, clientHeight, 1.0, windowExtent};
 }
 
 void SetChartAreaMapping(Canvas& canvas, const ChartArea& area) {
@@ -109,7 +111,7 @@ void SetChartAreaMapping(Canvas& canvas, const ChartArea& area) {
   const auto originX = area.left + static_cast<int>(std::int64_t{area.width} * 2 / 10);
   const auto originY = area.top + static_cast<int>(std::int64_t{area.height} * 9 / 10);
   // A negative vertical extent makes logical y grow upward.
-  canvas.SetIsotropicMapping(kChartWindowExtent, kChartWindowExtent, area.width, -area.height,
+  canvas.SetIsotropicMapping(area.windowExtent, area.windowExtent, area.width, -area.height,
                              originX, originY);
 }
 

@@ -25,6 +25,8 @@ struct ChartArea {
   int width = 0;
   int height = 0;
   double zoom = 1.0;
+  // Logical units on the shorter side: 120, or 1200 for a chart drawn in tenths of them.
+  int windowExtent = 120;
 };
 
 // The area in which every text and the square of logical (0, 0) to (100, 100) lie inside the
@@ -41,11 +43,14 @@ struct ChartArea {
 // minimumScale, in pixels per logical unit, keeps texts that stand a few units apart from
 // printing into each other: an area that holds them only at a smaller scale is not taken,
 // and the chart is shrunk instead.
+// windowExtent: the logical units on the shorter side (the square then runs to 100 / 120
+// of it).
 ChartArea FitChartArea(const Canvas& canvas, int clientWidth, int clientHeight,
-                       std::span<const ChartText> texts, double minimumScale = 0.0);
+                       std::span<const ChartText> texts, double minimumScale = 0.0,
+                       int windowExtent = 120);
 
 // Sets the canvas's zoom (when the area has one) and the isotropic mapping of the area:
-// window extent 120 by 120, viewport extent width by -height, origin at
+// window extent 120 by 120 (the area's windowExtent), viewport extent width by -height, origin at
 // (left + 2 width / 10, top + 9 height / 10).
 void SetChartAreaMapping(Canvas& canvas, const ChartArea& area);
 

@@ -84,6 +84,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (arg == "--chart") {
       if (const std::string* v = value("--chart"))
         o.chartPath = *v;
+    } else if (arg == "--correction-chart") {  // with --two-theta, --two-theta-from, --calibration
+      if (const std::string* v = value("--correction-chart"))
+        o.correctionChartPath = *v;
     } else if (arg == "--size") {
       if (const std::string* v = value("--size");
           v != nullptr && !ParseSize(*v, o.chartWidth, o.chartHeight)) {
@@ -177,7 +180,12 @@ Output options:
   --cif PATH        also writes the calibration, and each file converted, as a powder
                     CIF (pdCIF) in PATH
   --chart PATH      draws the calibration chart to PATH: .svg, .png or .pdf
-  --size WxH        the chart's size in pixels (default 800x600)
+  --correction-chart PATH
+                    draws the correction chart to PATH (.svg, .png or .pdf): actual -
+                    experimental two-theta against experimental two-theta, the fitted
+                    correction with its +-1 su band, each reading labelled with its hkl
+                    and its residual, the calibrated range marked
+  --size WxH        the charts' size in pixels (default 800x600)
   --trace           writes the chart's label trace lines to standard output
 
 Other options:

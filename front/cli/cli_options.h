@@ -29,6 +29,7 @@ struct CliOptions {
   std::optional<std::string> cifPath;             // the powder CIF of the calibration and the files
   std::string reportPath{texts::kReportFileName};
   std::optional<std::string> chartPath;
+  std::optional<std::string> correctionChartPath;  // actual - experimental, --size applies
   int chartWidth = 800;
   int chartHeight = 600;
   bool trace = false;

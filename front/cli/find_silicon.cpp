@@ -40,8 +40,9 @@ bool Search(const std::string& profile, std::ostream& out, std::ostream& err,
 std::string ProfileOptionsError(const CliOptions& o) {
   if (o.findSiliconProfile) {
     const bool alone = !o.twoThetaList && !o.twoThetaFromProfile && !o.calibrationPath &&
-                       !o.calibrationOutPath && o.files.empty() && !o.chartPath && !o.trace &&
-                       !o.modelGiven && o.reportPath == texts::kReportFileName;
+                       !o.calibrationOutPath && o.files.empty() && !o.chartPath &&
+                       !o.correctionChartPath && !o.trace && !o.modelGiven &&
+                       o.reportPath == texts::kReportFileName;
     return alone ? "" : "--find-silicon PROFILE takes no other option and no file";
   }
   if (o.twoThetaFromProfile && (o.twoThetaList || o.calibrationPath)) {

@@ -28,6 +28,9 @@ TEST(ParseCommandLine, UnderstandsEachOption) {
   ASSERT_EQ(m.error, "");
   EXPECT_EQ(m.options.modelRule, ModelRule::Significant);
   EXPECT_TRUE(m.options.modelGiven);
+  EXPECT_EQ(*ParseCommandLine({"--two-theta", "28.4", "--correction-chart", "k.png"})
+                 .options.correctionChartPath,
+            "k.png");
 }
 
 TEST(ParseCommandLine, Defaults) {
@@ -63,6 +66,7 @@ TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
       {"--calibration"},
       {"--two-theta", "1,2", "--cif"},
       {"--two-theta", "1,2", "--model"},
+      {"--two-theta", "1,2", "--correction-chart"},
       {"--two-theta", "1,2", "--model", "best"},
       {"--two-theta", "1,2", "--model", "Line"},
       {"--calibration", "a.cal", "--model", "line"},
@@ -93,6 +97,7 @@ TEST(ParseCommandLine, ProfileOptions) {
       {{"--two-theta-from", "film.txt", "--calibration", "film.cal"}, false},
       {{"--find-silicon", "film.txt", "--calibration-out", "film.cal"}, false},
       {{"--find-silicon", "film.txt", "--model", "line"}, false},
+      {{"--find-silicon", "film.txt", "--correction-chart", "k.svg"}, false},
       {{"--two-theta-from", "film.txt", "--model", "significant"}, true},
       {{"--two-theta-from", "film.txt", "--max-offset", "1.5", "--calibration-out", "f.cal"}, true},
   };

@@ -286,6 +286,27 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
        "",
        kExitRefused,
        {"the chart's folder does not exist"}},
+      {"correction chart of an unknown kind",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--correction-chart", "@/k.gif", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"must end in .svg, .png or .pdf"}},
+      {"correction chart over the chart",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--chart", "@/c.svg", "--correction-chart", "@/c.svg", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the correction chart would replace the chart"}},
+      {"correction chart over an input",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--correction-chart", "@/film.pid", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"must end in .svg"}},
       {"calibration record names an input",
        {"film.pid"},
        {},
@@ -583,6 +604,31 @@ TEST(PellumCli, DrawsChartsWithoutADisplay) {
       EXPECT_NE(bytes.str().find(mark), std::string::npos) << c.extension << " lacks " << mark;
     fs::remove(chart);
   }
+  // The correction chart: six readings labelled with their hkl, the extrapolated rows of the
+  // profile converted with them noted, every text the mended labels' way.
+  const fs::path folder = fs::temp_directory_path() / "pellum-cli-correction-chart-test";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream(folder / "scan.txt") << "2Theta Counts\n20.0 50\n30.0 200\n95.0 10\n";
+  const std::string command =
+      std::string("env -u DISPLAY ") + PELLUM_CLI_PATH +
+      " --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --report /dev/null --chart " +
+      (folder / "c.svg").string() + " --correction-chart " + (folder / "k.svg").string() + " " +
+      (folder / "scan.txt").string() + " > /dev/null 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  const auto read = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  const std::string correction = read(folder / "k.svg");
+  for (const char* mark : {">111<", ">220<", ">311<", ">400<", ">331<", ">422<",
+                           ">2 rows converted outside it<", ">Experimental 2 theta<"})
+    EXPECT_NE(correction.find(mark), std::string::npos) << mark;
+  const std::string chart = read(folder / "c.svg");
+  EXPECT_NE(chart.find(">47.303<"), std::string::npos);
+  EXPECT_NE(chart.find(">69.130<"), std::string::npos);
+  EXPECT_EQ(chart.find(">47.302<"), std::string::npos);
+  fs::remove_all(folder);
 }
 
 }  // namespace
