@@ -10,7 +10,7 @@ namespace pellum {
 
 CalibrationRecord RecordOf(const AppState& state) {
   return {state.quality.straightLine, state.coefficients, state.quality.uncertaintiesDefined,
-          state.quality.covariance, state.fittedPoints};
+          state.quality.covariance,   state.fittedPoints, state.calibrationRule};
 }
 
 std::string CalibrationSummary(const AppState& state) {

@@ -35,7 +35,7 @@ bool ReplacesSource(const std::string& path, const std::vector<CifSource>& sourc
 }  // namespace
 
 CifCalibration CifCalibrationOf(const AppState& state) {
-  return {state.quality.straightLine, state.coefficients, state.quality};
+  return {state.quality.straightLine, state.coefficients, state.quality, state.calibrationRule};
 }
 
 std::vector<CifSource> CifSourcesOf(const AppState& state) {

@@ -71,6 +71,9 @@ inline constexpr std::string_view kListingsAndProfilesFilter =
 // name in the user's configuration folder for the program.
 inline constexpr std::string_view kFolderSettingName = "last-folder";
 inline constexpr std::string_view kCannotKeepFolder = "Cannot remember the folder!";
+// The model rule chosen in the window could not be kept for the next run.
+inline constexpr std::string_view kCannotKeepModel = "Cannot remember the model!";
+inline constexpr std::string_view kModelSettingName = "model";
 
 // The powder CIF of the calibration and the files converted with it.
 inline constexpr std::string_view kCannotWriteCif = "Cannot write the CIF file!";

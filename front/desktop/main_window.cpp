@@ -1,5 +1,6 @@
 #include "front/desktop/main_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFile>
 #include <QMenu>
@@ -7,6 +8,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <filesystem>
 #include <iostream>
 
 #include "app/calibration_record_commands.h"
@@ -20,11 +22,19 @@ MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWi
   setObjectName(QStringLiteral("mainWindow"));
   setWindowIcon(ProgramIcon());
   state_.folderSettingPath = std::move(folderSettingPath);
+  // The model rule is kept beside the last folder.
+  if (!state_.folderSettingPath.empty()) {
+    state_.modelSettingPath = (std::filesystem::path(state_.folderSettingPath).parent_path() /
+                               std::string(texts::kModelSettingName))
+                                  .string();
+  }
   // The trace lines of every paint go to standard output, where a user following a
   // calibration reads them.
   chart_ = new ChartWidget(state_, std::cout, this);
   setCentralWidget(chart_);
   platform_ = std::make_unique<QtPlatform>(*this, *chart_);
+  // The panel shows the calibration the chart shows from the moment of the fit.
+  platform_->OnCalibrationChanged([this] { ShowCalibration(); });
   // Made now, so that the window's size and minimum count it from the start.
   statusBar()->setObjectName(QStringLiteral("statusBar"));
 
@@ -44,9 +54,38 @@ MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWi
   copyCalibration_ =
       AddCommand(edit, QStringLiteral("&Copy Calibration"), MenuCommand::CopyCalibration);
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  auto* charts = new QActionGroup(this);
+  calibrationChart_ =
+      AddCommand(view, QStringLiteral("Ca&libration Chart"), MenuCommand::ShowCalibrationChart,
+                 QKeySequence(Qt::CTRL | Qt::Key_1));
+  correctionChart_ =
+      AddCommand(view, QStringLiteral("C&orrection Chart"), MenuCommand::ShowCorrectionChart,
+                 QKeySequence(Qt::CTRL | Qt::Key_2));
+  for (QAction* chart : {calibrationChart_, correctionChart_}) {
+    chart->setCheckable(true);
+    charts->addAction(chart);
+  }
+  view->addSeparator();
   QAction* togglePanel = panel_->toggleViewAction();
   togglePanel->setText(QStringLiteral("&Calibration Panel"));
   view->addAction(togglePanel);
+  QMenu* fit = menuBar()->addMenu(QStringLiteral("F&it"));
+  auto* models = new QActionGroup(this);
+  const struct {
+    const char* text;
+    ModelRule rule;
+  } modelItems[] = {
+      {"&Smaller Chi-Square (the report's rule)", ModelRule::ChiSquare},
+      {"Straight &Line", ModelRule::Line},
+      {"&Quadratic", ModelRule::Quadratic},
+      {"Quadratic Only If a3 Is Si&gnificant (95 %)", ModelRule::Significant},
+  };
+  for (const auto& item : modelItems) {
+    QAction* model = AddCommand(fit, QString::fromUtf8(item.text), ModelCommandOf(item.rule));
+    model->setCheckable(true);
+    models->addAction(model);
+    modelActions_.push_back({model, item.rule});
+  }
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   AddCommand(help, QStringLiteral("&About Pellum..."), IDM_ABOUT, QKeySequence(Qt::Key_F1));
 
@@ -85,6 +124,10 @@ void MainWindow::PlacePanel() {
 
 void MainWindow::ShowCalibration() {
   panel_->ShowSummary(CalibrationSummary(state_));
+  calibrationChart_->setChecked(state_.chartView == ChartView::Calibration);
+  correctionChart_->setChecked(state_.chartView == ChartView::Correction);
+  for (const auto& [action, rule] : modelActions_)
+    action->setChecked(state_.modelRule == rule);
   saveCalibration_->setEnabled(state_.calibrated);
   exportCif_->setEnabled(state_.calibrated);
   copyCalibration_->setEnabled(state_.calibrated);

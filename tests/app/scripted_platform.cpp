@@ -50,6 +50,8 @@ void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPa
 
 bool ScriptedPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                                           std::string& inputTitle) {
+  if (onOpenFileDialog)
+    onOpenFileDialog();
   std::ostringstream flags;
   flags << "0x" << std::hex << settings.flags;
   log.push_back("file start=" + Local(inputPath) +
