@@ -20,7 +20,7 @@ std::string CalibrationSummary(const AppState& state) {
 void SaveCalibration(const AppState& state, Platform& platform) {
   if (!state.calibrated)
     return;
-  const std::string suggested = SuggestedOutputPath(state, texts::kDefaultCalibrationName);
+  const std::string suggested = SuggestedFilmPath(state, ".cal", texts::kDefaultCalibrationName);
   const FileFilter filter{std::string(texts::kCalibrationFilter), "*.cal"};
   std::string path;
   if (!platform.ShowSaveFileDialog(texts::kSaveCalibrationTitle, std::span(&filter, 1), suggested,

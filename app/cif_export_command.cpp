@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 std::string SuggestedPath(const AppState& state) {
   if (state.convertedPath.empty())
-    return SuggestedOutputPath(state, texts::kDefaultCifName);
+    return SuggestedFilmPath(state, ".cif", texts::kDefaultCifName);
   return fs::path(state.convertedPath).replace_extension(".cif").string();
 }
 

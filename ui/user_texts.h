@@ -56,12 +56,15 @@ inline constexpr std::string_view kSvgFilter = "SVG Pictures (*.svg)";
 inline constexpr std::string_view kPngFilter = "PNG Images (*.png)";
 inline constexpr std::string_view kPdfFilter = "PDF Documents (*.pdf)";
 inline constexpr std::string_view kDefaultChartName = "calibration-chart.svg";
+inline constexpr std::string_view kDefaultCorrectionChartName = "calibration-correction.svg";
 inline constexpr std::string_view kChartSavedPrefix = "Chart is saved as ";
 inline constexpr std::string_view kChartNameRefused =
     "A chart's file name must end in .svg, .png or .pdf!";
 
 // The open-file dialog: its caption and the filter that shows both kinds of input.
 inline constexpr std::string_view kOpenFileTitle = "Open Listing or Profile";
+// The entry dialog's "From Profile..." opens only profiles.
+inline constexpr std::string_view kOpenProfileTitle = "Open Profile";
 inline constexpr std::string_view kListingFilter = "Listing Files (*.PID)";
 inline constexpr std::string_view kProfileFilter = "Profile Files (*.TXT)";
 inline constexpr std::string_view kListingsAndProfilesFilter =

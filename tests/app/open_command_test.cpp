@@ -480,9 +480,9 @@ TEST_F(OpenCommandTest, TheCalibrationIsSavedAndCopied) {
   HandleCommand(state_, platform_, MenuCommand::CopyCalibration, std::cout);
   EXPECT_EQ(platform_.log,
             (std::vector<std::string>{
-                "save title=Save Calibration filter=*.cal start=<dir>/calibration.cal",
+                "save title=Save Calibration filter=*.cal start=<dir>/film.cal",
                 "message Info|Calibration is saved as <dir>/film.cal|information",
-                "save title=Save Calibration filter=*.cal start=<dir>/calibration.cal",
+                "save title=Save Calibration filter=*.cal start=<dir>/film.cal",
                 "message Cannot write the calibration file!|<dir>/missing/film.cal|error",
                 "clipboard Model: quadratic"}));
   std::ifstream record(InFolder("film.cal"));
@@ -532,7 +532,7 @@ TEST_F(OpenCommandTest, TheCifHoldsTheCalibrationAndTheLastConversion) {
   platform_.saves = {{true, InFolder("alone.cif")}};
   HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
   EXPECT_EQ(platform_.log.front(),
-            "save title=Export CIF filter=*.cif start=<dir>/calibration.cif");
+            "save title=Export CIF filter=*.cif start=<dir>/film.cif");
   std::ifstream alone(InFolder("alone.cif"));
   const std::string calibrationOnly((std::istreambuf_iterator<char>(alone)), {});
   EXPECT_NE(calibrationOnly.find("data_calibration"), std::string::npos);
