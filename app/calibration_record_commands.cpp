@@ -13,6 +13,13 @@ CalibrationRecord RecordOf(const AppState& state) {
           state.quality.covariance,   state.fittedPoints, state.calibrationRule};
 }
 
+std::string PanelSummary(const AppState& state) {
+  return state.calibrated ? DescribeCalibrationBriefly(
+                                state.coefficients, state.quality,
+                                {state.calibrationRule, state.quadraticTerm, state.modelRule})
+                          : "";
+}
+
 std::string CalibrationSummary(const AppState& state) {
   return state.calibrated ? DescribeCalibration(state.coefficients, state.quality) : "";
 }

@@ -35,8 +35,7 @@ void SaveChart(const AppState& state, Platform& platform) {
                                              FileFilter{std::string(texts::kPngFilter), "*.png"},
                                              FileFilter{std::string(texts::kPdfFilter), "*.pdf"}};
   std::string path;
-  if (!platform.ShowSaveFileDialog(texts::kSaveChartTitle, filters,
-                                   ChartName(state), path))
+  if (!platform.ShowSaveFileDialog(texts::kSaveChartTitle, filters, ChartName(state), path))
     return;
   const std::optional<PictureFormat> format = PictureFormatOf(path);
   if (!format) {

@@ -123,7 +123,7 @@ void MainWindow::PlacePanel() {
 }
 
 void MainWindow::ShowCalibration() {
-  panel_->ShowSummary(CalibrationSummary(state_));
+  panel_->ShowSummary(PanelSummary(state_));
   calibrationChart_->setChecked(state_.chartView == ChartView::Calibration);
   correctionChart_->setChecked(state_.chartView == ChartView::Correction);
   for (const auto& [action, rule] : modelActions_)

@@ -272,6 +272,35 @@ TEST(CalibrationSummary, NamesTheModelAndMarksTheLargestResidual) {
             q.straightLine ? "Model: straight line" : "Model: quadratic");
   EXPECT_EQ(text.find(" *\n"), text.find('\n', text.find(q.rows[q.maxRow].hkl)) - 2);
   EXPECT_NE(text.find("Calibrated range: 28.45 to 88.04 degrees\n"), std::string::npos);
+
+  // The panel's brief form: value(su), the rule, and the rule of the next fit.
+  const std::string brief =
+      DescribeCalibrationBriefly(fit.coefficients, q, {ModelRule::Line, {}, ModelRule::Quadratic});
+  EXPECT_TRUE(brief.starts_with(q.straightLine ? "Model: straight line, by the rule line\n"
+                                               : "Model: quadratic, by the rule line\n"));
+  EXPECT_NE(brief.find("The next fit follows the rule quadratic.\n"), std::string::npos);
+  EXPECT_EQ(brief.find("a3 significant"), std::string::npos) << "three readings test nothing";
+  EXPECT_EQ(brief.substr(brief.find("\nhkl")), text.substr(text.find("\nhkl")));
+}
+
+TEST(ValueWithSu, TheSuInTwoDigitsOfTheValuesLastPlace) {
+  const struct {
+    double value, su;
+    const char* text;
+  } cases[] = {
+      {0.04907239, 0.00013253, "0.04907(13)"},
+      {1.001033, 0.0000485905, "1.001033(49)"},
+      {-0.0062151, 0.0087764, "-0.0062(88)"},
+      {0.123, 0.0996, "0.12(10)"},
+      {1234.5, 56, "1234(56)"},
+      {12345, 456, "12350(460)"},
+      {0.1234567891, NAN, "0.1234568"},
+      {0.5, 0.0, "0.5"},
+      {-4.67e-7, 2.725e-6, "-0.0000005(27)"},
+      {NAN, 0.1, "nan"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ValueWithSu(c.value, c.su), c.text) << c.value << " " << c.su;
 }
 
 }  // namespace
