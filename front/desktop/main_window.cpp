@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
 #include "app/calibration_record_commands.h"
 #include "app/window_commands.h"
+#include "front/desktop/chart_minimum_size.h"
 #include "front/desktop/program_icon.h"
 #include "ui/user_texts.h"
 
@@ -39,7 +41,6 @@ MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWi
   statusBar()->setObjectName(QStringLiteral("statusBar"));
 
   panel_ = new QualityPanel(this);
-  PlacePanel();
 
   // The shortcuts are added to the menu's items, whose Alt letters stay as they are.
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -89,6 +90,8 @@ MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWi
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   AddCommand(help, QStringLiteral("&About Pellum..."), IDM_ABOUT, QKeySequence(Qt::Key_F1));
 
+  // Placed once the menus are made: the menu bar's height counts.
+  PlacePanel();
   HandleCreate(state_, *platform_);
   ShowCalibration();
 }
@@ -109,16 +112,29 @@ std::string MainWindow::DefaultFolderSettingPath() {
 // both at the chart's own size, and below it where not, so the chart keeps its width. The
 // window is never smaller than the chart's minimum with the panel (MinimumChartSize).
 void MainWindow::PlacePanel() {
-  const QSize chart = chart_->sizeHint();
   const int menu = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
-  const QSize room = screen()->availableGeometry().size() * 9 / 10;
-  QSize wanted(chart.width() + panel_->sizeHint().width(), chart.height() + menu);
+  const QSize screenRoom = screen()->availableGeometry().size();
+  const QSize room = screenRoom * 9 / 10;
+  // On a screen too small for the chart's own minimum (a small screen at twice the
+  // density), the chart may be smaller: it then draws itself shrunk, every text whole.
+  const QSize chartRoom(screenRoom.width(), screenRoom.height() - menu);
+  chart_->setMinimumSize(MinimumChartSize(chart_->fontMetrics()).boundedTo(chartRoom));
+  const QSize chart = chart_->sizeHint().boundedTo(room).expandedTo(chart_->minimumSize());
+  const QSize panel = panel_->sizeHint();
+  QSize wanted(chart.width() + panel.width(), chart.height() + menu);
   if (wanted.width() <= room.width()) {
     addDockWidget(Qt::RightDockWidgetArea, panel_);
   } else {
     addDockWidget(Qt::BottomDockWidgetArea, panel_);
-    wanted = QSize(chart.width(), chart.height() + menu + panel_->sizeHint().height());
+    wanted = QSize(chart.width(), chart.height() + menu + panel.height());
+    // No room below either: the panel waits in the View menu.
+    if (chart_->minimumHeight() + menu + panel_->minimumSizeHint().height() > screenRoom.height())
+      panel_->hide();
   }
+  // What the bars take beyond their hints comes off the chart's minimum too.
+  const QSize over = minimumSizeHint() - screenRoom;
+  chart_->setMinimumSize(chart_->minimumWidth() - std::max(0, over.width()),
+                         chart_->minimumHeight() - std::max(0, over.height()));
   resize(wanted.boundedTo(room));
 }
 

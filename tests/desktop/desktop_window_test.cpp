@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <fstream>
@@ -138,6 +139,23 @@ class DesktopWindowTest : public ::testing::Test {
   TempFolder config_;
   std::unique_ptr<MainWindow> window_;
 };
+
+// A window just made is never larger than its screen, nor is its minimum: on a small
+// screen (or one at twice the density) the chart draws itself shrunk and the panel goes
+// below or waits in the View menu.
+TEST_F(DesktopWindowTest, TheWindowFitsOnTheScreen) {
+  MainWindow fresh(config_.File("Pellum/fresh/last-folder"));
+  fresh.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+  const QSize screen = fresh.screen()->availableGeometry().size();
+  EXPECT_LE(fresh.width(), screen.width());
+  EXPECT_LE(fresh.height(), screen.height())
+      << "chart " << fresh.Chart()->minimumHeight() << " panel " << fresh.Panel()->isVisible()
+      << " " << fresh.Panel()->height() << " menu " << fresh.menuBar()->height() << " status "
+      << fresh.statusBar()->height() << " width " << screen.width();
+  EXPECT_LE(fresh.minimumSizeHint().width(), screen.width());
+  EXPECT_LE(fresh.minimumSizeHint().height(), screen.height());
+}
 
 TEST_F(DesktopWindowTest, MenuCarriesTheCommandsAndTheirIdentifiers) {
   EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)");
