@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calib/reference_table.h"
@@ -120,13 +121,26 @@ std::vector<ChartText> ChartTexts(std::span<const CalibrationPoint> points,
 }
 
 // The scale below which texts print into each other: "Actual 2 theta" must end before
-// the reference labels 23 units to its right, and the point labels of 4 0 0 and 3 3 1,
-// read within a degree of their references, stand 7 units apart.
-double MinimumScale(const Canvas& canvas) {
+// the reference labels 23 units to its right, the point labels of 4 0 0 and 3 3 1 read at
+// their references stand 7 units apart, and each point label must end before the next
+// one's start. Neighbours closer than 3 units (readings far from their references) would
+// ask for a scale no window has; they are left as they fall.
+double MinimumScale(const Canvas& canvas, std::span<const CalibrationPoint> points) {
   constexpr int kGap = 1;
-  const double title = (canvas.TextWidth(kActualTitle) + kGap) / 23.0;
-  const double pointLabel = (canvas.TextWidth("00.0") + kGap) / 7.0;
-  return std::max(title, pointLabel);
+  constexpr int kClosest = 3;
+  double scale = std::max((canvas.TextWidth(kActualTitle) + kGap) / 23.0,
+                          (canvas.TextWidth("00.0") + kGap) / 7.0);
+  std::vector<std::pair<int, std::string>> labels;
+  std::ostream nowhere(nullptr);
+  for (const CalibrationPoint& point : points)
+    labels.emplace_back(TruncateToLogical(point.x), PointLabel(point.x, nowhere));
+  std::sort(labels.begin(), labels.end());
+  for (std::size_t i = 1; i < labels.size(); ++i) {
+    const int apart = labels[i].first - labels[i - 1].first;
+    if (apart >= kClosest)
+      scale = std::max(scale, (canvas.TextWidth(labels[i - 1].second) + kGap) / double(apart));
+  }
+  return scale;
 }
 
 }  // namespace
@@ -149,8 +163,8 @@ void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            const CalibrationCoefficients& coefficients, std::ostream& trace) {
   canvas.Clear();
   const std::vector<ChartText> texts = ChartTexts(points, coefficients);
-  SetChartAreaMapping(canvas,
-                      FitChartArea(canvas, clientWidth, clientHeight, texts, MinimumScale(canvas)));
+  SetChartAreaMapping(
+      canvas, FitChartArea(canvas, clientWidth, clientHeight, texts, MinimumScale(canvas, points)));
   DrawAxes(canvas);
   canvas.TextOut(-35, 50, kActualTitle);
   DrawReferenceLabels(canvas);

@@ -222,9 +222,19 @@ TEST_F(DesktopChartTest, EveryTextIsClearAtTheMinimumSizeAndTheWindowGoesNoSmall
   // The sizes the minimum rules out hold the texts only with the chart shrunk: it is not
   // larger than it needs to be by much (a tenth less in either direction shrinks the text).
   EXPECT_EQ(ZoomAt(minimum, state), 1.0);
+  EXPECT_EQ(ZoomAt(QSize(800, 600), state), 1.0) << "pellum-cli's default size";
   EXPECT_LT(ZoomAt(QSize(minimum.width(), minimum.height() * 9 / 10), state), 1.0);
   EXPECT_LT(ZoomAt(QSize(minimum.width() * 9 / 10, minimum.height()), state), 1.0);
   EXPECT_LT(ZoomAt(QSize(120, 80), state), 1.0);
+
+  // Readings a degree from their references bring the labels of 4 0 0 and 3 3 1 within 5
+  // units: at the minimum size the chart is drawn a little shrunk rather than crowded.
+  AppState near = state;
+  near.points[3].x = 70.12;
+  near.points[4].x = 75.38;
+  EXPECT_EQ(CrowdedTexts(minimum, near), QStringList());
+  EXPECT_LT(ZoomAt(minimum, near), 1.0);
+  EXPECT_EQ(CrowdedTexts(minimum + QSize(400, 200), near), QStringList());
 
   // Made as small as can be, the window keeps the chart at its minimum, panel and all.
   window_->resize(120, 80);
