@@ -71,13 +71,27 @@ bool FindArea(int spaceWidth, int spaceHeight, const std::vector<MeasuredText>& 
     found = area;
     return true;
   }
-  for (int h = std::min(spaceHeight, spaceWidth); h >= 1; --h) {
+  // The heights that hold everything form one run: the tallest is found in at most 512
+  // coarse steps and one step's pixels, so a huge area costs no more than a small one.
+  const int top = std::min(spaceHeight, spaceWidth);
+  const int step = std::max(1, top / 512);
+  const auto holdsAt = [&](int h) {
     area.height = h;
     area.top = (spaceHeight - h) / 2;
-    if (Holds(area, spaceWidth, spaceHeight, texts, lineHeight, minimumScale)) {
-      found = area;
-      return true;
+    return Holds(area, spaceWidth, spaceHeight, texts, lineHeight, minimumScale);
+  };
+  for (int h = top; h >= 1; h -= step) {
+    if (!holdsAt(h))
+      continue;
+    for (int taller = std::min(top, h + step - 1); taller > h; --taller) {
+      if (holdsAt(taller)) {
+        found = area;
+        return true;
+      }
     }
+    holdsAt(h);
+    found = area;
+    return true;
   }
   return false;
 }
@@ -94,8 +108,11 @@ ChartArea FitChartArea(const Canvas& canvas, int clientWidth, int clientHeight,
   ChartArea found;
   double zoom = 1.0;
   for (int step = 0; step < kMaxZoomSteps; ++step, zoom *= kZoomStep) {
-    const auto width = static_cast<int>(std::floor(clientWidth / zoom));
-    const auto height = static_cast<int>(std::floor(clientHeight / zoom));
+    // A chart never needs more room than this; the bound keeps the search short and the
+    // sizes within an int.
+    constexpr double kLargestSpace = 1e5;
+    const auto width = static_cast<int>(std::min(std::floor(clientWidth / zoom), kLargestSpace));
+    const auto height = static_cast<int>(std::min(std::floor(clientHeight / zoom), kLargestSpace));
     if (FindArea(width, height, measured, lineHeight, minimumScale, windowExtent, found)) {
       found.zoom = step == 0 ? 1.0 : zoom;
       return found;

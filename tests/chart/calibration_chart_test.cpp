@@ -185,6 +185,19 @@ TEST(CalibrationChart, NoTextLeavesTheClientAreaAtAnySize) {
   }
 }
 
+// Texts no area can hold (a font of absurd size): the search ends, bounded, and the chart is
+// drawn on the whole client area as it always was.
+TEST(CalibrationChart, TextsNoAreaHoldsLeaveTheChartAsItWas) {
+  RecordingCanvas canvas;
+  canvas.charWidth = 10000000;
+  canvas.lineHeight = 14;
+  std::ostringstream trace;
+  PaintCalibrationChart(canvas, 1000, 600, kSixPoints, kSixPointFit, trace);
+  EXPECT_EQ(canvas.Named("Zoom").size(), 0u);
+  EXPECT_EQ(RecordingCanvas::Describe(canvas.Named("Mapping")[0]),
+            "Mapping 120 120 1000 -600 200 540");
+}
+
 TEST(CalibrationChart, PointMarkerAndLabelStandAtTheTruncatedPoint) {
   const struct {
     CalibrationPoint point;
