@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -7,11 +8,14 @@
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
 #include "calib/entry_texts.h"
+#include "calib/fit_model.h"
 #include "calib/fit_quality.h"
 #include "io/file_stamp.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
+
+enum class ChartView { Calibration, Correction };
 
 // The one record of the program's state, owned by the shell from start-up to exit.
 struct AppState {
@@ -34,6 +38,20 @@ struct AppState {
   bool calibrated = false;
   FitQuality quality;
   std::vector<CalibrationPoint> fittedPoints;  // the points quality was computed from
+  // The rule that chose the last calibration's model, and whether its readings support
+  // the quadratic term, whatever the model.
+  ModelRule calibrationRule = ModelRule::ChiSquare;
+  QuadraticTermTest quadraticTerm;
+
+  // The rule the next fit follows (Fit Model in the window), kept between runs at
+  // modelSettingPath as the last folder is; empty to keep nothing.
+  ModelRule modelRule = ModelRule::ChiSquare;
+  std::string modelSettingPath;
+  bool modelSettingFailed = false;
+
+  // Which chart the window shows: the calibration chart first, or the correction chart.
+  // Save Chart As saves the one shown.
+  ChartView chartView = ChartView::Calibration;
 
   // The last converted file: full path and name without folders. Empty at start and after
   // a conversion that failed; the open-file dialog starts on inputPath, which is also the
@@ -46,6 +64,9 @@ struct AppState {
   std::string convertedPath;
   std::string convertedOutputPath;
   FileStamp convertedStamp;
+  // Rows of the last converted file outside the calibrated range: converted by
+  // extrapolation, said in the Info and noted on the correction chart.
+  std::uint64_t rowsOutsideRange = 0;
 
   OpenFileSettings openFileSettings;
 

@@ -6,6 +6,7 @@
 #include "calib/calibration_points.h"
 #include "calib/entry_validation.h"
 #include "calib/fit.h"
+#include "calib/fit_model.h"
 #include "calib/fit_report.h"
 #include "calib/reading_offsets.h"
 #include "ui/user_texts.h"
@@ -60,7 +61,10 @@ int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& con
       return 0;
     }
     const CalibrationFit fit = FitCalibration(points);
-    if (!IsCalibration(fit.coefficients)) {
+    const QuadraticTermTest term = TestQuadraticTerm(points, fit.result);
+    const bool straightLine = RuleChoosesStraightLine(state.modelRule, fit.result, term);
+    const CalibrationCoefficients coefficients = ModelCoefficients(fit.result, straightLine);
+    if (!IsCalibration(coefficients)) {
       // Refused before anything is written or changed: the last calibration stays whole.
       platform.ShowMessage(texts::kNoCalibration, texts::kWarningCaption, MessageKind::Warning);
       continue;
@@ -68,15 +72,18 @@ int RunCalibrationCommand(AppState& state, Platform& platform, std::ostream& con
 
     state.points = points;
     state.pointCount = static_cast<int>(points.size());
-    // The chart is drawn later, from the new points and the coefficients set now.
-    platform.InvalidateChart();
-    // The report is written before the coefficients change, so it exists even when the
-    // user then cancels the file dialog.
-    WriteReport(fit.result, state, platform, console);
-    state.coefficients = fit.coefficients;
+    state.coefficients = coefficients;
     state.calibrated = true;
-    state.quality = AssessFit(points, fit.coefficients, PrefersStraightLine(fit.result));
+    state.quality = AssessFit(points, coefficients, straightLine);
+    state.calibrationRule = state.modelRule;
+    state.quadraticTerm = term;
     state.fittedPoints = std::move(points);
+    // The chart, the panel and the commands show the new calibration from here on, through
+    // the report's warning and the file dialog that follow.
+    platform.CalibrationChanged();
+    // The report is written before the file dialog, so it exists even when the user then
+    // cancels it.
+    WriteReport(fit.result, state, platform, console);
     return state.pointCount;
   }
 }

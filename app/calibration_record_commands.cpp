@@ -10,7 +10,14 @@ namespace pellum {
 
 CalibrationRecord RecordOf(const AppState& state) {
   return {state.quality.straightLine, state.coefficients, state.quality.uncertaintiesDefined,
-          state.quality.covariance, state.fittedPoints};
+          state.quality.covariance,   state.fittedPoints, state.calibrationRule};
+}
+
+std::string PanelSummary(const AppState& state) {
+  return state.calibrated ? DescribeCalibrationBriefly(
+                                state.coefficients, state.quality,
+                                {state.calibrationRule, state.quadraticTerm, state.modelRule})
+                          : "";
 }
 
 std::string CalibrationSummary(const AppState& state) {
@@ -20,7 +27,7 @@ std::string CalibrationSummary(const AppState& state) {
 void SaveCalibration(const AppState& state, Platform& platform) {
   if (!state.calibrated)
     return;
-  const std::string suggested = SuggestedOutputPath(state, texts::kDefaultCalibrationName);
+  const std::string suggested = SuggestedFilmPath(state, ".cal", texts::kDefaultCalibrationName);
   const FileFilter filter{std::string(texts::kCalibrationFilter), "*.cal"};
   std::string path;
   if (!platform.ShowSaveFileDialog(texts::kSaveCalibrationTitle, std::span(&filter, 1), suggested,

@@ -13,6 +13,9 @@ CalibrationRecord RecordOf(const AppState& state);
 
 // The calibration in words (DescribeCalibration), or empty before the first calibration.
 std::string CalibrationSummary(const AppState& state);
+// The same as the window's panel shows it: value(su), the rule and a3's significance
+// (DescribeCalibrationBriefly); empty before the first calibration.
+std::string PanelSummary(const AppState& state);
 
 // File > Save Calibration...: asks for a path (starting on "calibration.cal" beside the
 // last converted file, or in the last folder chosen, or in the current folder) and writes

@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 std::string SuggestedPath(const AppState& state) {
   if (state.convertedPath.empty())
-    return SuggestedOutputPath(state, texts::kDefaultCifName);
+    return SuggestedFilmPath(state, ".cif", texts::kDefaultCifName);
   return fs::path(state.convertedPath).replace_extension(".cif").string();
 }
 
@@ -35,7 +35,7 @@ bool ReplacesSource(const std::string& path, const std::vector<CifSource>& sourc
 }  // namespace
 
 CifCalibration CifCalibrationOf(const AppState& state) {
-  return {state.quality.straightLine, state.coefficients, state.quality, ""};
+  return {state.quality.straightLine, state.coefficients, state.quality, state.calibrationRule, ""};
 }
 
 std::vector<CifSource> CifSourcesOf(const AppState& state) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/remembered_folder.h"
+#include "calib/shortest_text.h"
 #include "convert/input_dispatch.h"
 #include "convert/output_naming.h"
 #include "ui/user_texts.h"
@@ -10,26 +11,38 @@
 namespace pellum {
 namespace {
 
+// A reading as the user typed it: the shortest text that reads back.
+void AppendFixedNoWidth(std::string& out, double value) {
+  out += ShortestText(value);
+}
+
 // Passes every message on, adding to the converter's "Info" a line that says where the fit
 // report of this calibration went: the user learns both places from one box.
 class ReportNoteMessages : public MessageSink {
  public:
-  ReportNoteMessages(MessageSink& messages, const std::string& reportPath)
-      : messages_(messages), reportPath_(reportPath) {}
+  ReportNoteMessages(MessageSink& messages, const std::string& reportPath,
+                     const ConversionStats& stats)
+      : messages_(messages), reportPath_(reportPath), stats_(stats) {}
 
+  // The converter's Info comes once its rows are written, so the rows outside the
+  // calibrated range are counted by then.
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override {
-    if (kind != MessageKind::Information || caption != texts::kInfoCaption || reportPath_.empty()) {
+    if (kind != MessageKind::Information || caption != texts::kInfoCaption) {
       messages_.ShowMessage(text, caption, kind);
       return;
     }
     std::string noted(text);
-    noted.append("\n").append(texts::kReportSavedPrefix).append(reportPath_);
+    if (stats_.rowsOutsideRange > 0)
+      noted.append("\n").append(ExtrapolationNote(stats_));
+    if (!reportPath_.empty())
+      noted.append("\n").append(texts::kReportSavedPrefix).append(reportPath_);
     messages_.ShowMessage(noted, caption, kind);
   }
 
  private:
   MessageSink& messages_;
   const std::string& reportPath_;
+  const ConversionStats& stats_;
 };
 
 // The folder of the file just chosen is where the next dialog starts, in this run and, kept
@@ -47,6 +60,17 @@ void RememberFolderOf(const std::string& chosenPath, AppState& state, Platform& 
 }
 
 }  // namespace
+
+std::string ExtrapolationNote(const ConversionStats& stats) {
+  std::string note = std::to_string(stats.rowsOutsideRange);
+  note += stats.rowsOutsideRange == 1 ? " row lies" : " rows lie";
+  note += " outside the calibrated range, ";
+  AppendFixedNoWidth(note, stats.rangeLow);
+  note += " to ";
+  AppendFixedNoWidth(note, stats.rangeHigh);
+  note += " degrees: converted by extrapolation.";
+  return note;
+}
 
 void InitOpenFileSettings(OpenFileSettings& settings) {
   settings.title = std::string(texts::kOpenFileTitle);
@@ -72,9 +96,16 @@ InputFileOutcome RunInputFileStep(AppState& state, Platform& platform) {
   }
   const std::string chosen = state.inputPath;
   const FileStamp stamp = StampOf(state.inputPath);
-  ReportNoteMessages messages(platform, state.reportWrittenPath);
+  ConversionStats stats;
+  if (state.calibrated) {
+    stats.rangeLow = state.quality.rangeLow;
+    stats.rangeHigh = state.quality.rangeHigh;
+  }
+  ReportNoteMessages messages(platform, state.reportWrittenPath, stats);
   InputFileOutcome outcome = InputFileOutcome::Converted;
-  if (ConvertInputFile(state.inputPath, state.coefficients, messages) != 0) {
+  const int converted = ConvertInputFile(state.inputPath, state.coefficients, messages, &stats);
+  state.rowsOutsideRange = converted != 0 ? stats.rowsOutsideRange : 0;
+  if (converted != 0) {
     state.convertedPath = state.inputPath;
     state.convertedOutputPath = ConvertedOutputPath(state.inputPath);
     state.convertedStamp = stamp;

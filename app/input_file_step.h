@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "convert/conversion_stats.h"
 
 namespace pellum {
 
@@ -33,15 +34,22 @@ int ChooseInputFile(Platform& platform, OpenFileSettings& settings, std::string&
 // that does not happen (unknown extension, unreadable file, or a converter's own failure,
 // which the converter has already reported) adds an error with the input path as text and
 // "Cannot open a file!" as caption, and then forgets the file: the next dialog starts
-// without a name and the title shows "(untitled)". The converter's "Info" gains a second
-// line saying where the fit report was written:
+// without a name and the title shows "(untitled)". The converter's "Info" gains a line
+// counting the rows outside the calibrated range, when there are any, and one saying where
+// the fit report was written:
 //
-//   Output file is saved as /data/film.dat
+//   Output file is saved as /data/film.pro
+//   774 rows lie outside the calibrated range, 28.45 to 88.04 degrees: converted by
+//   extrapolation.
 //   Fit report is saved as /home/me/fitdata.txt
 //
 // Converted or not, the chosen file's folder is where the next dialog starts; it is kept
 // in state.folderSettingPath for the next run ("Cannot remember the folder!" with that
 // path, once a run, when it cannot be written).
 InputFileOutcome RunInputFileStep(AppState& state, Platform& platform);
+
+// "774 rows lie outside the calibrated range, 28.45 to 88.04 degrees: converted by
+// extrapolation." ("1 row lies" for one).
+std::string ExtrapolationNote(const ConversionStats& stats);
 
 }  // namespace pellum

@@ -70,6 +70,11 @@ class Platform : public MessageSink {
   // the paint itself comes later, from the state as it then is.
   virtual void InvalidateChart() = 0;
 
+  // A fit has just replaced the calibration in the state: the chart is painted again and
+  // everything else that shows the calibration (the window's panel, its commands) follows
+  // it now, while the user judges the fit in the dialogs that come next.
+  virtual void CalibrationChanged() { InvalidateChart(); }
+
   // Closes the main window, as its close button does; the program ends after it.
   virtual void CloseMainWindow() = 0;
 };

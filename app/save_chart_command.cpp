@@ -19,13 +19,23 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   return out.Commit();
 }
 
+namespace {
+
+// "film-chart.svg", or "film-correction.svg" for the correction chart.
+std::string ChartName(const AppState& state) {
+  return state.chartView == ChartView::Correction
+             ? SuggestedFilmPath(state, "-correction.svg", texts::kDefaultCorrectionChartName)
+             : SuggestedFilmPath(state, "-chart.svg", texts::kDefaultChartName);
+}
+
+}  // namespace
+
 void SaveChart(const AppState& state, Platform& platform) {
   const std::array<FileFilter, 3> filters = {FileFilter{std::string(texts::kSvgFilter), "*.svg"},
                                              FileFilter{std::string(texts::kPngFilter), "*.png"},
                                              FileFilter{std::string(texts::kPdfFilter), "*.pdf"}};
   std::string path;
-  if (!platform.ShowSaveFileDialog(texts::kSaveChartTitle, filters,
-                                   SuggestedOutputPath(state, texts::kDefaultChartName), path))
+  if (!platform.ShowSaveFileDialog(texts::kSaveChartTitle, filters, ChartName(state), path))
     return;
   const std::optional<PictureFormat> format = PictureFormatOf(path);
   if (!format) {

@@ -21,4 +21,19 @@ inline std::string SuggestedOutputPath(const AppState& state, std::string_view n
   return (folder / name).string();
 }
 
+// The same, named after the film: the last chosen file's name without its extension and
+// suffix, or defaultName before any file was chosen.
+//
+//   inputPath "/data/film.pid", suffix "-chart.svg"  -> "/data/film-chart.svg"
+//   inputPath "/data/film.pid", suffix ".cal"        -> "/data/film.cal"
+//   no input                                         -> "calibration-chart.svg" (defaultName)
+inline std::string SuggestedFilmPath(const AppState& state, std::string_view suffix,
+                                     std::string_view defaultName) {
+  namespace fs = std::filesystem;
+  if (state.inputPath.empty())
+    return SuggestedOutputPath(state, defaultName);
+  const fs::path input(state.inputPath);
+  return (input.parent_path() / (input.stem().string() + std::string(suffix))).string();
+}
+
 }  // namespace pellum

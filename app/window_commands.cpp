@@ -6,9 +6,11 @@
 #include "app/calibration_record_commands.h"
 #include "app/cif_export_command.h"
 #include "app/input_file_step.h"
+#include "app/model_setting.h"
 #include "app/remembered_folder.h"
 #include "app/save_chart_command.h"
 #include "chart/calibration_chart.h"
+#include "chart/correction_chart.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -24,9 +26,25 @@ void SetMainTitle(Platform& platform, std::string_view title) {
   platform.SetWindowTitle(MainTitleText(title));
 }
 
+namespace {
+
+// The rule applies from the next calibration; the one shown keeps the rule that chose it.
+void ChooseModel(AppState& state, Platform& platform, ModelRule rule) {
+  if (rule == state.modelRule)
+    return;
+  state.modelRule = rule;
+  if (!WriteModelSetting(state.modelSettingPath, rule) && !state.modelSettingFailed) {
+    state.modelSettingFailed = true;
+    platform.ShowMessage(state.modelSettingPath, texts::kCannotKeepModel, MessageKind::Warning);
+  }
+}
+
+}  // namespace
+
 void HandleCreate(AppState& state, Platform& platform) {
   InitOpenFileSettings(state.openFileSettings);
   state.openFileSettings.initialFolder = ReadRememberedFolder(state.folderSettingPath);
+  state.modelRule = ReadModelSetting(state.modelSettingPath);
   SetMainTitle(platform, state.inputTitle);
 }
 
@@ -36,6 +54,14 @@ void HandleResize(AppState& state, int clientWidth, int clientHeight) {
 }
 
 void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace) {
+  if (state.chartView == ChartView::Correction) {
+    PaintCorrectionChart(
+        canvas, state.clientWidth, state.clientHeight,
+        {state.calibrated ? std::span<const CalibrationPoint>(state.fittedPoints)
+                          : std::span<const CalibrationPoint>(),
+         state.coefficients, state.calibrated ? &state.quality : nullptr, state.rowsOutsideRange});
+    return;
+  }
   PaintCalibrationChart(canvas, state.clientWidth, state.clientHeight,
                         std::span<const CalibrationPoint>(
                             state.points.data(), static_cast<std::size_t>(state.pointCount)),
@@ -74,8 +100,47 @@ void HandleCommand(AppState& state, Platform& platform, MenuCommand command,
     case MenuCommand::Exit:
       platform.CloseMainWindow();
       break;
+    case MenuCommand::ShowCalibrationChart:
+    case MenuCommand::ShowCorrectionChart:
+      state.chartView = command == MenuCommand::ShowCorrectionChart ? ChartView::Correction
+                                                                    : ChartView::Calibration;
+      platform.InvalidateChart();
+      break;
+    case MenuCommand::ModelChiSquare:
+    case MenuCommand::ModelLine:
+    case MenuCommand::ModelQuadratic:
+    case MenuCommand::ModelSignificant:
+      ChooseModel(state, platform, ModelRuleOf(command));
+      break;
     default:
       break;
+  }
+}
+
+MenuCommand ModelCommandOf(ModelRule rule) {
+  switch (rule) {
+    case ModelRule::Line:
+      return MenuCommand::ModelLine;
+    case ModelRule::Quadratic:
+      return MenuCommand::ModelQuadratic;
+    case ModelRule::Significant:
+      return MenuCommand::ModelSignificant;
+    case ModelRule::ChiSquare:
+      break;
+  }
+  return MenuCommand::ModelChiSquare;
+}
+
+ModelRule ModelRuleOf(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::ModelLine:
+      return ModelRule::Line;
+    case MenuCommand::ModelQuadratic:
+      return ModelRule::Quadratic;
+    case MenuCommand::ModelSignificant:
+      return ModelRule::Significant;
+    default:
+      return ModelRule::ChiSquare;
   }
 }
 

@@ -90,6 +90,13 @@ class RecordParser {
       record_.straightLine = f[1] == "straight-line";
       return true;
     }
+    if (key == "rule") {
+      const std::optional<ModelRule> rule = f.size() == 2 ? ParseModelRule(f[1]) : std::nullopt;
+      if (!rule)
+        return Fail("the rule is none of chi-square, line, quadratic, significant");
+      record_.rule = *rule;
+      return true;
+    }
     if (key == "a1" || key == "a2" || key == "a3" || key == "delta") {
       double* target = key == "a1" ? &c.a1 : key == "a2" ? &c.a2 : key == "a3" ? &c.a3 : &c.delta;
       return ReadNumbers(f, 1, target, 1) || Fail(std::string(key) + " is not a finite number");
@@ -157,8 +164,10 @@ void WriteCalibrationRecord(const CalibrationRecord& record, std::ostream& out) 
   const CalibrationCoefficients& c = record.coefficients;
   out << "# Pellum calibration: Actual 2 theta = a1 + a2 x + a3 x^2, x the experimental 2 theta\n"
       << kMagic << '\n'
-      << "model " << (record.straightLine ? "straight-line" : "quadratic") << '\n'
-      << "a1 " << ShortestText(c.a1) << '\n'
+      << "model " << (record.straightLine ? "straight-line" : "quadratic") << '\n';
+  if (record.rule != ModelRule::ChiSquare)
+    out << "rule " << ModelRuleName(record.rule) << '\n';
+  out << "a1 " << ShortestText(c.a1) << '\n'
       << "a2 " << ShortestText(c.a2) << '\n'
       << "a3 " << ShortestText(c.a3) << '\n'
       << "delta " << ShortestText(c.delta) << '\n';

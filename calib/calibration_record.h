@@ -8,6 +8,7 @@
 
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
+#include "calib/fit_model.h"
 
 namespace pellum {
 
@@ -17,6 +18,9 @@ namespace pellum {
 //   # Pellum calibration: Actual 2 theta = a1 + a2 x + a3 x^2, x the experimental 2 theta
 //   pellum-calibration 1
 //   model quadratic                       (or straight-line, whose a3 is 0)
+//   rule significant                      the rule that chose the model (line, quadratic,
+//                                         significant); absent for the report's chi-square
+//                                         rule, so a record of the default reads as before
 //   a1 -0.01187...                        a2, a3 and delta the same way
 //   covariance C11 C12 C13 C22 C23 C33    of (a1, a2, a3); absent when not defined
 //   point 111 28.45 28.442                hkl, reading, actual two-theta; one per reading
@@ -29,6 +33,7 @@ struct CalibrationRecord {
   bool covarianceDefined = false;
   std::array<double, 9> covariance{};  // row by row, symmetric
   std::vector<CalibrationPoint> points;
+  ModelRule rule = ModelRule::ChiSquare;  // the rule that chose straightLine
 };
 
 void WriteCalibrationRecord(const CalibrationRecord& record, std::ostream& out);
@@ -38,8 +43,8 @@ void WriteCalibrationRecord(const CalibrationRecord& record, std::ostream& out);
 bool WriteCalibrationRecordFile(const std::string& path, const CalibrationRecord& record);
 
 // Reads a record written by WriteCalibrationRecord. False, with the reason in error, for
-// anything else: another first line, an unknown or repeated keyword, a number that is not
-// one or not finite, a point whose actual two-theta is not a reference reflection's, a
+// anything else: another first line, an unknown or repeated keyword, an unknown rule, a number that
+// is not one or not finite, a point whose actual two-theta is not a reference reflection's, a
 // missing coefficient, fewer than two points. At most kMaxRecordBytes are read, so any file costs
 // bounded memory.
 inline constexpr std::size_t kMaxRecordBytes = 64 * 1024;

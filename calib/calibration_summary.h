@@ -3,6 +3,7 @@
 #include <string>
 
 #include "calib/calibration_coefficients.h"
+#include "calib/fit_model.h"
 #include "calib/fit_quality.h"
 
 namespace pellum {
@@ -24,5 +25,36 @@ namespace pellum {
 //   Calibrated range: 28.45 to 88.04 degrees
 std::string DescribeCalibration(const CalibrationCoefficients& coefficients,
                                 const FitQuality& quality);
+
+// A value in the crystallographer's notation: its su to two significant digits in
+// parentheses, in units of the value's last digit.
+//
+//   ValueWithSu(0.04907239, 0.00013253)  -> "0.04907(13)"
+//   ValueWithSu(1.001033, 0.0000485905)  -> "1.001033(49)"
+//   ValueWithSu(-0.0062151, 0.0087764)   -> "-0.0062(88)"
+//   ValueWithSu(0.123, 0.0996)           -> "0.12(10)"     (99.6 rounds to 100: one place less)
+//   ValueWithSu(1234.5, 56)              -> "1234(56)"     ValueWithSu(12345, 456) -> "12350(460)"
+//   ValueWithSu(0.1234567891, nan)       -> "0.1234568"    (no su: seven significant digits)
+std::string ValueWithSu(double value, double su);
+
+// What the panel adds about the model: the rule that chose it, whether a3 is significant,
+// and the rule the next fit follows.
+struct ModelNotes {
+  ModelRule rule = ModelRule::ChiSquare;
+  QuadraticTermTest term;
+  ModelRule nextRule = ModelRule::ChiSquare;
+};
+
+// The calibration as the window's panel shows it: as DescribeCalibration, but each
+// coefficient as value(su), the rule and the significance of a3 said:
+//
+//   Model: quadratic, by the rule chi-square
+//   a1 = -0.0062(88)
+//   a2 = 0.99998(32)
+//   a3 = -0.0000005(27)
+//   a3 significant: no (t = 0.17 < 3.18, 95 %)
+//   ...the residual table, rms and range as DescribeCalibration
+std::string DescribeCalibrationBriefly(const CalibrationCoefficients& coefficients,
+                                       const FitQuality& quality, const ModelNotes& notes);
 
 }  // namespace pellum

@@ -1,38 +1,30 @@
 #include "chart/calibration_chart.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "calib/reference_table.h"
+#include "chart/chart_area.h"
 #include "chart/label_format.h"
 #include "chart/reference_label.h"
 
 namespace pellum {
 namespace {
 
-constexpr int kWindowExtent = 120;
 constexpr int kAxisLength = 100;
 constexpr int kMarkerRadius = 2;
 constexpr int kCurveLastAbscissa = 99;
 constexpr int kScientificWidth = 10;
 constexpr int kFixedWidth = 4;
-constexpr std::size_t kReferenceLabelShown = 6;
 
 constexpr std::string_view kActualTitle = "Actual 2 theta";
 constexpr std::string_view kExperimentalTitle = "Experimental 2 theta";
 constexpr std::string_view kEquation =
     "Actual 2 theta = a1 + a2 x Experimental 2 theta + a3 x (Experimental 2 theta)^2";
-
-void SetChartMapping(Canvas& canvas, int clientWidth, int clientHeight) {
-  // Integer division, as the device origin is a whole pixel; 64 bits so a huge client
-  // area cannot overflow.
-  const auto originX = static_cast<int>(std::int64_t{clientWidth} * 2 / 10);
-  const auto originY = static_cast<int>(std::int64_t{clientHeight} * 9 / 10);
-  // A negative vertical extent makes logical y grow upward.
-  canvas.SetIsotropicMapping(kWindowExtent, kWindowExtent, clientWidth, -clientHeight, originX,
-                             originY);
-}
 
 void DrawAxes(Canvas& canvas) {
   canvas.MoveTo(kAxisLength, 0);
@@ -42,13 +34,21 @@ void DrawAxes(Canvas& canvas) {
 
 void DrawReferenceLabels(Canvas& canvas) {
   for (const ReferenceReflection& reflection : ReferenceTable) {
+    // At the height of the value's integer part, written to three decimals as the table
+    // gives it.
     const std::string text = ReferenceLabelText(reflection.twoTheta);
     canvas.TextOut(-12, ReferenceLabelHeight(text, reflection.twoTheta),
-                   std::string_view(text).substr(0, kReferenceLabelShown));
+                   ReferenceLabelShown(reflection.twoTheta));
   }
 }
 
-void DrawCoefficientLines(Canvas& canvas, const CalibrationCoefficients& c, std::ostream& trace) {
+struct CoefficientLine {
+  int height;
+  std::string text;
+};
+
+std::vector<CoefficientLine> CoefficientLines(const CalibrationCoefficients& c,
+                                              std::ostream& trace) {
   const struct {
     int height;
     std::string_view prefix;
@@ -59,22 +59,32 @@ void DrawCoefficientLines(Canvas& canvas, const CalibrationCoefficients& c, std:
       {30, "    a3 = ", c.a3},
       {20, "delta = ", c.delta},
   };
+  std::vector<CoefficientLine> out;
   for (const auto& line : lines) {
-    const std::string text =
-        std::string(line.prefix) + FormatScientific(line.value, kScientificWidth, trace);
-    canvas.TextOut(110, line.height, text);
+    out.push_back({line.height, std::string(line.prefix) +
+                                    FormatScientific(line.value, kScientificWidth, trace)});
   }
+  return out;
+}
+
+void DrawCoefficientLines(Canvas& canvas, const CalibrationCoefficients& c, std::ostream& trace) {
+  for (const CoefficientLine& line : CoefficientLines(c, trace))
+    canvas.TextOut(110, line.height, line.text);
+}
+
+std::string PointLabel(double x, std::ostream& trace) {
+  std::string label = FormatFixed(x, kFixedWidth, trace);
+  if (label.size() > kPointLabelMaxLength) {
+    label.resize(kPointLabelMaxLength);
+  }
+  return label;
 }
 
 void DrawPoints(Canvas& canvas, std::span<const CalibrationPoint> points, std::ostream& trace) {
   for (const CalibrationPoint& point : points) {
     const int x = TruncateToLogical(point.x);
     DrawPointMarker(canvas, x, TruncateToLogical(point.y), kMarkerRadius);
-    std::string label = FormatFixed(point.x, kFixedWidth, trace);
-    if (label.size() > kPointLabelMaxLength) {
-      label.resize(kPointLabelMaxLength);
-    }
-    canvas.TextOut(x, -1, label);
+    canvas.TextOut(x, -1, PointLabel(point.x, trace));
   }
 }
 
@@ -89,6 +99,48 @@ void DrawCurve(Canvas& canvas, const CalibrationCoefficients& c) {
   for (int k = 1; k <= kCurveLastAbscissa; ++k) {
     canvas.LineTo(k, CurveOrdinate(c, k));
   }
+}
+
+// Every text the chart draws, where it draws it: the area is chosen to hold them all.
+std::vector<ChartText> ChartTexts(std::span<const CalibrationPoint> points,
+                                  const CalibrationCoefficients& c) {
+  std::ostream nowhere(nullptr);  // measuring writes no trace line
+  std::vector<ChartText> texts = {{-35, 50, std::string(kActualTitle)},
+                                  {5, 105, std::string(kEquation)},
+                                  {50, -5, std::string(kExperimentalTitle)}};
+  for (const ReferenceReflection& reflection : ReferenceTable) {
+    const std::string text = ReferenceLabelText(reflection.twoTheta);
+    texts.push_back({-12, ReferenceLabelHeight(text, reflection.twoTheta),
+                     ReferenceLabelShown(reflection.twoTheta)});
+  }
+  for (CoefficientLine& line : CoefficientLines(c, nowhere))
+    texts.push_back({110, line.height, std::move(line.text)});
+  for (const CalibrationPoint& point : points)
+    texts.push_back({TruncateToLogical(point.x), -1, PointLabel(point.x, nowhere)});
+  return texts;
+}
+
+// The scale below which texts print into each other: "Actual 2 theta" must end before
+// the reference labels 23 units to its right, the point labels of 4 0 0 and 3 3 1 read at
+// their references stand 7 units apart, and each point label must end before the next
+// one's start. Neighbours closer than 3 units (readings far from their references) would
+// ask for a scale no window has; they are left as they fall.
+double MinimumScale(const Canvas& canvas, std::span<const CalibrationPoint> points) {
+  constexpr int kGap = 1;
+  constexpr int kClosest = 3;
+  double scale = std::max((canvas.TextWidth(kActualTitle) + kGap) / 23.0,
+                          (canvas.TextWidth("00.0") + kGap) / 7.0);
+  std::vector<std::pair<int, std::string>> labels;
+  std::ostream nowhere(nullptr);
+  for (const CalibrationPoint& point : points)
+    labels.emplace_back(TruncateToLogical(point.x), PointLabel(point.x, nowhere));
+  std::sort(labels.begin(), labels.end());
+  for (std::size_t i = 1; i < labels.size(); ++i) {
+    const int apart = labels[i].first - labels[i - 1].first;
+    if (apart >= kClosest)
+      scale = std::max(scale, (canvas.TextWidth(labels[i - 1].second) + kGap) / double(apart));
+  }
+  return scale;
 }
 
 }  // namespace
@@ -110,7 +162,9 @@ void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients, std::ostream& trace) {
   canvas.Clear();
-  SetChartMapping(canvas, clientWidth, clientHeight);
+  const std::vector<ChartText> texts = ChartTexts(points, coefficients);
+  SetChartAreaMapping(
+      canvas, FitChartArea(canvas, clientWidth, clientHeight, texts, MinimumScale(canvas, points)));
   DrawAxes(canvas);
   canvas.TextOut(-35, 50, kActualTitle);
   DrawReferenceLabels(canvas);

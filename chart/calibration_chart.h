@@ -15,10 +15,12 @@ namespace pellum {
 // clientHeight device pixels: the two axes, the reference labels beside the vertical one,
 // the coefficient lines and the equation, a marker and a label for each point, and the
 // curve a1 + a2 x + a3 x^2 for x = 0 to 99 when there is at least one point. Logical
-// units: 120 of them fit the shorter side, and (0, 0) stands at device
-// (2 W / 10, 9 H / 10). Each paint starts with Canvas::Clear, so a new calibration never
-// shows beside the previous one. The formatters' trace lines (4 + number of points) go to
-// `trace` in drawing order.
+// units: 120 of them fit the shorter side of the chart's area, and (0, 0) stands at
+// (2 w / 10, 9 h / 10) of it. The area is the client area when every text lies inside it
+// there, else the one FitChartArea finds (the tallest of the whole width, centred; shrunk
+// when nothing holds the texts at their size): no text is ever cut off. Each paint starts
+// with Canvas::Clear, so a new calibration never shows beside the previous one. The
+// formatters' trace lines (4 + number of points) go to `trace` in drawing order.
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients, std::ostream& trace);

@@ -48,6 +48,26 @@ std::string ReferenceLabelText(double twoTheta) {
   return text + positional;
 }
 
+std::string ReferenceLabelShown(double twoTheta) {
+  constexpr int kDecimals = 3;
+  const DecimalDigits d = FixedDecimalDigits(twoTheta, kDecimals);
+  const std::string sign = d.sign == 1 ? "-" : "";
+  if (d.digits == "nan" || d.digits == "inf")
+    return sign + d.digits;
+  std::string integerPart = "0";
+  std::string fraction;
+  if (d.decimalPosition > 0) {
+    const auto integerDigits = static_cast<std::size_t>(d.decimalPosition);
+    integerPart = d.digits.substr(0, integerDigits);
+    fraction = d.digits.substr(integerDigits);
+  } else {
+    fraction.assign(static_cast<std::size_t>(-std::int64_t{d.decimalPosition}), '0');
+    fraction += d.digits;
+  }
+  fraction.resize(kDecimals, '0');
+  return sign + integerPart + "." + fraction;
+}
+
 int ReferenceLabelHeight(const std::string& text, double twoTheta) {
   if (text.find_first_of("en") != std::string::npos) {
     return TruncateToLogical(twoTheta);  // exponent form, nan, inf: no plain integer part

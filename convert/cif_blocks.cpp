@@ -66,6 +66,21 @@ std::string Coefficient(std::string_view name, double value, bool suDefined, dou
   return line;
 }
 
+// What a rule other than the report's did, after its name.
+std::string RuleDescription(ModelRule rule) {
+  switch (rule) {
+    case ModelRule::Line:
+      return ": the straight line, always";
+    case ModelRule::Quadratic:
+      return ": the quadratic, always";
+    case ModelRule::Significant:
+      return ": the quadratic only when a3 is significant at 95 % (F-test)";
+    case ModelRule::ChiSquare:
+      break;
+  }
+  return ": the smaller chi-square";
+}
+
 void WriteEquation(std::ostream& out, const CifCalibration& calibration) {
   const FitQuality& q = calibration.quality;
   const CalibrationCoefficients& c = calibration.coefficients;
@@ -83,6 +98,9 @@ void WriteEquation(std::ostream& out, const CifCalibration& calibration) {
   else
     field.Line(model + ", read from the calibration record " + calibration.recordPath + " (its " +
                std::to_string(q.rows.size()) + " silicon reflections shown below)");
+  if (calibration.rule != ModelRule::ChiSquare)
+    field.Line(std::string("model chosen by the rule ") +
+               std::string(ModelRuleName(calibration.rule)) + RuleDescription(calibration.rule));
   const bool su = q.uncertaintiesDefined;
   field.Line(Coefficient("a1", c.a1, su, q.su[0]));
   field.Line(Coefficient("a2", c.a2, su, q.su[1]));

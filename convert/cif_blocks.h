@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calib/calibration_coefficients.h"
+#include "calib/fit_model.h"
 #include "calib/fit_quality.h"
 #include "convert/conversion_outcome.h"
 
@@ -22,6 +23,7 @@ struct CifCalibration {
   bool straightLine = false;
   CalibrationCoefficients coefficients;
   FitQuality quality;
+  ModelRule rule = ModelRule::ChiSquare;  // named when not the report's chi-square rule
   // The record the calibration was read from; empty when it was fitted in this run.
   std::string recordPath;
 };

@@ -25,6 +25,18 @@ class Canvas {
   virtual void TextOut(int x, int y, std::string_view text) = 0;
   // The ellipse inscribed in the rectangle with corners (left, top) and (right, bottom).
   virtual void Ellipse(int left, int top, int right, int bottom) = 0;
+
+  // The box TextOut fills for text, in device pixels: a chart measures its texts to keep
+  // them inside its area. A canvas that draws nowhere may say 0.
+  //   TextWidth("69.130") -> 39 in DejaVu Sans 9 pt; TextHeight() -> 14, one line
+  virtual int TextWidth(std::string_view text) const = 0;
+  virtual int TextHeight() const = 0;
+
+  // Draws everything after it `zoom` times its size, text and circles included, lines still
+  // one pixel wide: a picture smaller than its texts need is drawn as the smallest one that
+  // holds them, shrunk. The client area is then clientWidth / zoom device pixels wide. 1
+  // at the start of every paint surface.
+  virtual void SetZoom(double zoom) = 0;
 };
 
 }  // namespace pellum

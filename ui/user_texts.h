@@ -71,12 +71,15 @@ inline constexpr std::string_view kSvgFilter = "SVG Pictures (*.svg)";
 inline constexpr std::string_view kPngFilter = "PNG Images (*.png)";
 inline constexpr std::string_view kPdfFilter = "PDF Documents (*.pdf)";
 inline constexpr std::string_view kDefaultChartName = "calibration-chart.svg";
+inline constexpr std::string_view kDefaultCorrectionChartName = "calibration-correction.svg";
 inline constexpr std::string_view kChartSavedPrefix = "Chart is saved as ";
 inline constexpr std::string_view kChartNameRefused =
     "A chart's file name must end in .svg, .png or .pdf!";
 
 // The open-file dialog: its caption and the filter that shows both kinds of input.
 inline constexpr std::string_view kOpenFileTitle = "Open Listing or Profile";
+// The entry dialog's "From Profile..." opens only profiles.
+inline constexpr std::string_view kOpenProfileTitle = "Open Profile";
 inline constexpr std::string_view kListingFilter = "Listing Files (*.PID)";
 inline constexpr std::string_view kProfileFilter = "Profile Files (*.TXT)";
 inline constexpr std::string_view kListingsAndProfilesFilter =
@@ -86,6 +89,9 @@ inline constexpr std::string_view kListingsAndProfilesFilter =
 // name in the user's configuration folder for the program.
 inline constexpr std::string_view kFolderSettingName = "last-folder";
 inline constexpr std::string_view kCannotKeepFolder = "Cannot remember the folder!";
+// The model rule chosen in the window could not be kept for the next run.
+inline constexpr std::string_view kCannotKeepModel = "Cannot remember the model!";
+inline constexpr std::string_view kModelSettingName = "model";
 
 // The powder CIF of the calibration and the files converted with it.
 inline constexpr std::string_view kCannotWriteCif = "Cannot write the CIF file!";

@@ -29,6 +29,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, QSize area) : painter_(painter),
   painter_.setPen(pen);
   painter_.setBrush(Qt::white);
   painter_.setRenderHint(QPainter::Antialiasing, false);
+  base_ = painter_.transform();
 }
 
 PainterCanvas::~PainterCanvas() {
@@ -79,6 +80,23 @@ void PainterCanvas::TextOut(int x, int y, std::string_view text) {
   const QRectF box(topLeft, QSizeF(metrics.horizontalAdvance(qtext), metrics.height()));
   painter_.fillRect(box, Qt::white);
   painter_.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), qtext);
+}
+
+int PainterCanvas::TextWidth(std::string_view text) const {
+  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return static_cast<int>(
+      std::ceil(QFontMetricsF(painter_.font(), painter_.device()).horizontalAdvance(qtext)));
+}
+
+int PainterCanvas::TextHeight() const {
+  return static_cast<int>(std::ceil(QFontMetricsF(painter_.font(), painter_.device()).height()));
+}
+
+void PainterCanvas::SetZoom(double zoom) {
+  // The cosmetic pen keeps its width; text and positions scale with the painter.
+  QTransform zoomed = base_;
+  zoomed.scale(zoom, zoom);
+  painter_.setTransform(zoomed);
 }
 
 void PainterCanvas::Ellipse(int left, int top, int right, int bottom) {

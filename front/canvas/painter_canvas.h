@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QSize>
+#include <QTransform>
 
 #include "ui/canvas.h"
 
@@ -27,6 +28,9 @@ class PainterCanvas : public Canvas {
   void LineTo(int x, int y) override;
   void TextOut(int x, int y, std::string_view text) override;
   void Ellipse(int left, int top, int right, int bottom) override;
+  int TextWidth(std::string_view text) const override;
+  int TextHeight() const override;
+  void SetZoom(double zoom) override;
 
   // Where logical (x, y) lands on the device under the current mapping, in whole pixels:
   // with the chart's mapping on 1000 x 600, (0, 0) -> (200, 540) and (10, 10) -> (250, 490).
@@ -35,6 +39,7 @@ class PainterCanvas : public Canvas {
  private:
   QPainter& painter_;
   QSize area_;
+  QTransform base_;  // the painter's own transform, which a zoom scales
   double scaleX_ = 1.0;
   double scaleY_ = 1.0;
   double originX_ = 0.0;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "chart/calibration_chart.h"
+#include "chart/correction_chart.h"
 #include "front/canvas/chart_picture.h"
 #include "front/cli/chart_plugin.h"
 #include "io/replacing_output_file.h"
@@ -67,8 +68,14 @@ extern "C" __attribute__((visibility("default"))) bool PellumRenderChartFile(
   const bool drawn = pellum::DrawPicture(
       *format, QSize(request.width, request.height),
       [&request](pellum::Canvas& canvas) {
-        pellum::PaintCalibrationChart(canvas, request.width, request.height, request.points,
-                                      request.coefficients, *request.trace);
+        if (request.correction) {
+          pellum::PaintCorrectionChart(
+              canvas, request.width, request.height,
+              {request.points, request.coefficients, request.quality, request.rowsOutsideRange});
+        } else {
+          pellum::PaintCalibrationChart(canvas, request.width, request.height, request.points,
+                                        request.coefficients, *request.trace);
+        }
       },
       bytes);
   if (!drawn)

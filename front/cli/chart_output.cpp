@@ -20,6 +20,9 @@ class NullCanvas : public Canvas {
   void LineTo(int, int) override {}
   void TextOut(int, int, std::string_view) override {}
   void Ellipse(int, int, int, int) override {}
+  int TextWidth(std::string_view) const override { return 0; }
+  int TextHeight() const override { return 0; }
+  void SetZoom(double) override {}
 };
 
 #ifdef PELLUM_CHART_MODULE_RELATIVE

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <iostream>
 #include <span>
 #include <string>
 
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
+#include "calib/fit_quality.h"
 
 namespace pellum::cli {
 
@@ -18,6 +20,11 @@ struct ChartRequest {
   std::span<const CalibrationPoint> points;
   CalibrationCoefficients coefficients;
   std::ostream* trace = nullptr;
+  // The correction chart (actual - experimental against experimental) instead, from the
+  // fit's quality and the rows the run converted outside the calibrated range.
+  bool correction = false;
+  const FitQuality* quality = nullptr;
+  std::uint64_t rowsOutsideRange = 0;
 };
 
 // The module's one entry point. Returns false with the reason in error.

@@ -44,8 +44,10 @@ bool FitReadings(const CliOptions& options, RunCalibrationData& data, std::ostre
   const CalibrationFit fit = FitCalibration(data.points);
   data.fitted = true;
   data.result = fit.result;
-  data.straightLine = PrefersStraightLine(fit.result);
-  data.coefficients = fit.coefficients;
+  data.rule = options.modelRule;
+  data.quadraticTerm = TestQuadraticTerm(data.points, fit.result);
+  data.straightLine = RuleChoosesStraightLine(data.rule, fit.result, data.quadraticTerm);
+  data.coefficients = ModelCoefficients(fit.result, data.straightLine);
   return RefuseNonCalibration(data.coefficients, err);
 }
 
@@ -62,9 +64,12 @@ bool ReadRecord(const std::string& path, double maxOffset, RunCalibrationData& d
     return false;
   }
   data.straightLine = record.straightLine;
+  data.rule = record.rule;
   data.coefficients = record.coefficients;
   data.points = record.points;
   data.recordPath = path;
+  // The kept readings say, as a fit's do, whether they support the quadratic term.
+  data.quadraticTerm = TestQuadraticTerm(data.points, FitCalibration(data.points).result);
   return RefuseNonCalibration(data.coefficients, err);
 }
 
@@ -86,14 +91,16 @@ void AssessCalibration(RunCalibrationData& data) {
 }
 
 CalibrationRecord RecordOf(const RunCalibrationData& data) {
-  return {data.straightLine, data.coefficients, data.quality.uncertaintiesDefined,
-          data.quality.covariance, data.points};
+  return {data.straightLine,       data.coefficients, data.quality.uncertaintiesDefined,
+          data.quality.covariance, data.points,       data.rule};
 }
 
 void PrintCalibration(const RunCalibrationData& data, std::ostream& out) {
   const CalibrationCoefficients& c = data.coefficients;
-  out << "model " << (data.straightLine ? "straight-line" : "quadratic") << '\n'
-      << "a1 " << ShortestText(c.a1) << '\n'
+  out << "model " << (data.straightLine ? "straight-line" : "quadratic") << '\n';
+  if (data.rule != ModelRule::ChiSquare)
+    out << "rule " << ModelRuleName(data.rule) << '\n';
+  out << "a1 " << ShortestText(c.a1) << '\n'
       << "a2 " << ShortestText(c.a2) << '\n'
       << "a3 " << ShortestText(c.a3) << '\n'
       << "delta " << ShortestText(c.delta) << '\n';
@@ -111,6 +118,10 @@ void PrintCalibration(const RunCalibrationData& data, std::ostream& out) {
   if (q.uncertaintiesDefined) {
     for (int i = 0; i < q.parameterCount; ++i)
       out << "su_a" << i + 1 << ' ' << ShortestText(q.su[static_cast<std::size_t>(i)]) << '\n';
+  }
+  if (data.quadraticTerm.defined) {
+    out << "a3_significant " << (data.quadraticTerm.significant ? "yes " : "no ")
+        << ShortestText(data.quadraticTerm.t) << '\n';
   }
   out << "range " << ShortestText(q.rangeLow) << ' ' << ShortestText(q.rangeHigh) << '\n';
 }

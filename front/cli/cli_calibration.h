@@ -8,6 +8,7 @@
 #include "calib/calibration_point.h"
 #include "calib/calibration_record.h"
 #include "calib/fit.h"
+#include "calib/fit_model.h"
 #include "calib/fit_quality.h"
 #include "front/cli/cli_options.h"
 
@@ -18,6 +19,8 @@ struct RunCalibrationData {
   bool fitted = false;  // from readings: result holds the fit's seventeen values
   FitResult result;
   bool straightLine = false;
+  ModelRule rule = ModelRule::ChiSquare;  // the rule that chose straightLine
+  QuadraticTermTest quadraticTerm;        // whether a3 is significant, whatever the model
   CalibrationCoefficients coefficients;
   std::vector<CalibrationPoint> points;
   FitQuality quality;
@@ -41,9 +44,10 @@ void AssessCalibration(RunCalibrationData& data);
 // The run's calibration as a record, for --calibration-out.
 CalibrationRecord RecordOf(const RunCalibrationData& data);
 
-// "model", a1, a2, a3, delta, then the quality lines: residual per reflection, rms, max,
-// su_a1..su_a3 when defined, range. Every value as the shortest text that reads back. The
-// hkl is one field ("311") when every index has one digit, else "1 0 10".
+// "model" (and "rule" when not the report's), a1, a2, a3, delta, then the quality lines:
+// residual per reflection, rms, max, su_a1..su_a3 when defined, "a3_significant yes|no T"
+// when defined, range. Every value as the shortest text that reads back. The hkl is one
+// field ("311") when every index has one digit, else "1 0 10".
 void PrintCalibration(const RunCalibrationData& data, std::ostream& out);
 
 }  // namespace pellum::cli

@@ -28,7 +28,7 @@ struct OptionRule {
 
 // One row an option. An option given with a mode it does not go with would be ignored, so it
 // is refused instead; so is an option given twice, whose first value would be lost.
-constexpr std::array<OptionRule, 18> kRules = {{
+constexpr std::array<OptionRule, 20> kRules = {{
     {"--two-theta", true, kTwoTheta, kTwoTheta},
     {"--two-theta-from", true, kTwoThetaFrom, kTwoThetaFrom},
     {"--calibration", true, kApply, kApply},
@@ -44,11 +44,13 @@ constexpr std::array<OptionRule, 18> kRules = {{
     {"--wavelength", true, kList | kTwoTheta, 0},
     // Applying a record checks its readings as typed readings are checked.
     {"--max-offset", true, kCalibrates, 0},
+    {"--model", true, kFits, 0},   // applying a record keeps the record's model
     {"--report", true, kFits, 0},  // applying a record fits nothing and writes no report
     {"--calibration-out", true, kFits, 0},
     {"--cif", true, kCalibrates, 0},
     {"--chart", true, kCalibrates, 0},
-    {"--size", true, kCalibrates, 0},  // and only with --chart or --trace, which draw at it
+    {"--correction-chart", true, kCalibrates, 0},
+    {"--size", true, kCalibrates, 0},  // and only with a chart or --trace, which draw at it
     {"--trace", false, kCalibrates, 0},
 }};
 
@@ -173,6 +175,12 @@ std::string Store(const GivenOption& option, CliOptions& o) {
     if (v != "ka1" && v != "ka12" && v != "auto")
       return "--radiation-lines takes ka1, ka12 or auto";
     o.radiationLines = v;
+  } else if (name == "--model") {
+    const std::optional<ModelRule> rule = ParseModelRule(v);
+    if (!rule)
+      return "--model takes chi-square, line, quadratic or significant";
+    o.modelRule = *rule;
+    o.modelGiven = true;
   } else if (name == "--report") {
     o.reportPath = v;
   } else if (name == "--calibration-out") {
@@ -181,6 +189,8 @@ std::string Store(const GivenOption& option, CliOptions& o) {
     o.cifPath = v;
   } else if (name == "--chart") {
     o.chartPath = v;
+  } else if (name == "--correction-chart") {
+    o.correctionChartPath = v;
   } else if (name == "--size") {
     if (!ParseSize(v, o.chartWidth, o.chartHeight))
       return "--size takes WIDTHxHEIGHT in pixels, such as 800x600";
@@ -210,8 +220,8 @@ std::string CheckModeOptions(unsigned mode, const std::vector<GivenOption>& give
     return modeName + " takes no FILE: " + o.files.front();
   const bool sized = std::any_of(given.begin(), given.end(),
                                  [](const GivenOption& g) { return g.rule->name == "--size"; });
-  if (sized && !o.chartPath && !o.trace)
-    return "--size goes with --chart or --trace, which draw the chart at that size";
+  if (sized && !o.chartPath && !o.correctionChartPath && !o.trace)
+    return "--size goes with --chart, --correction-chart or --trace, which draw at that size";
   // Another reference has as many readings as lines: counted once its lines are known.
   const bool builtInTable = !o.standard && !o.lattice && !o.radiation && !o.wavelength;
   if (o.twoThetaList && builtInTable && SplitTwoThetaList(*o.twoThetaList).size() > 6)
@@ -304,6 +314,10 @@ Fit options:
   --max-offset DEG  refuses a reading further than DEG degrees from its reflection's
                     actual two-theta, almost always a typing slip (default 1); also
                     checks the readings of a --calibration record
+  --model RULE      which model the fit keeps: chi-square (the report's rule: the
+                    straight line only when its chi-square is smaller; the default),
+                    line, quadratic, or significant (the quadratic only when its a3 is
+                    significant at the 95 % level, by the F-test of the two fits)
   --report PATH     where the fit report goes (default: fitdata.txt in this folder)
   --calibration-out PATH
                     also keeps the calibration at full precision in PATH: coefficients,
@@ -313,7 +327,12 @@ Output options:
   --cif PATH        also writes the calibration, and each file converted, as a powder
                     CIF (pdCIF) in PATH
   --chart PATH      draws the calibration chart to PATH: .svg, .png or .pdf
-  --size WxH        the chart's size in pixels (default 800x600); with --chart or
+  --correction-chart PATH
+                    draws the correction chart to PATH (.svg, .png or .pdf): actual -
+                    experimental two-theta against experimental two-theta, the fitted
+                    correction with its +-1 su band, each reading labelled with its hkl
+                    and its residual, the calibrated range marked
+  --size WxH        the charts' size in pixels (default 800x600); with a chart or
                     --trace
   --trace           writes the chart's label trace lines to standard output
 
@@ -327,8 +346,9 @@ line of the reference, in the order --list-lines prints them; --chart, --trace, 
 --calibration-out go with the built-in table only.
 After the model and coefficients, the quality of the fit: one "residual HKL READING ACTUAL
 CALIBRATED RESIDUAL" line per reflection used, then rms, max, su_a1 su_a2 su_a3 (when
-there are more readings than coefficients) and the calibrated range. Rows converted
-outside that range are counted on standard error.
+there are more readings than coefficients), "a3_significant yes|no T" (with more than
+three readings: T = |a3| / su(a3) of the quadratic against Student's t at 95 %) and the
+calibrated range. Rows converted outside that range are counted on standard error.
 
 Exit status: 0 done, 1 a file could not be written or converted, 2 refused readings,
 calibration or usage. --find-silicon exits 0 when it found two reflections or more, 2

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calib/fit_model.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
@@ -24,11 +25,15 @@ struct CliOptions {
   std::optional<double> maxScalePercent;
   // Which lines of the tube the finder fits: "ka1", "ka12" or "auto" (--radiation-lines).
   std::optional<std::string> radiationLines;
+  // Which model the fit keeps (--model); the report's chi-square rule by default.
+  ModelRule modelRule = ModelRule::ChiSquare;
+  bool modelGiven = false;
   std::optional<std::string> calibrationPath;     // a record to apply instead of readings
   std::optional<std::string> calibrationOutPath;  // where to keep the calibration's record
   std::optional<std::string> cifPath;             // the powder CIF of the calibration and the files
   std::string reportPath{texts::kReportFileName};
   std::optional<std::string> chartPath;
+  std::optional<std::string> correctionChartPath;  // actual - experimental, --size applies
   int chartWidth = 800;
   int chartHeight = 600;
   bool trace = false;

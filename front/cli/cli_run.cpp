@@ -42,8 +42,8 @@ std::string WhyNotConverted(const InputPlan& input) {
 
 // Converts every input that may be; each one converted is added to converted, for the CIF.
 bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoefficients& c,
-                  const FitQuality& quality, std::vector<CifSource>& converted, std::ostream& out,
-                  std::ostream& err) {
+                  const FitQuality& quality, std::vector<CifSource>& converted,
+                  std::uint64_t& rowsOutside, std::ostream& out, std::ostream& err) {
   ConsoleMessages messages(out, err);
   bool allConverted = true;
   for (const InputPlan& input : inputs) {
@@ -68,11 +68,23 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
     if (stats.skippedLines > 0)
       SayLines(err, path, stats.skippedLines,
                "skipped (empty, or fewer fields than a data line needs)");
+    rowsOutside += stats.rowsOutsideRange;
     if (stats.rowsOutsideRange > 0)
       SayLines(err, path, stats.rowsOutsideRange,
                "outside the calibrated range, converted by extrapolation");
   }
   return allConverted;
+}
+
+// Draws one chart file; a failure is said with its path.
+bool DrawChartFile(const ChartRequest& request, MessageSink& messages, std::ostream& err) {
+  std::string error;
+  if (RenderChartFile(request, error))
+    return true;
+  if (error != request.path)
+    err << "pellum-cli: " << error << '\n';
+  messages.ShowMessage(request.path, texts::kCannotWriteChart, MessageKind::Error);
+  return false;
 }
 
 }  // namespace
@@ -135,25 +147,35 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   if (options.chartPath) {
     const ChartRequest request{*options.chartPath, options.chartWidth, options.chartHeight,
                                data.points,        coefficients,       &trace};
-    std::string error;
-    if (!RenderChartFile(request, error)) {
-      if (error != *options.chartPath)
-        err << "pellum-cli: " << error << '\n';
-      messages.ShowMessage(*options.chartPath, texts::kCannotWriteChart, MessageKind::Error);
+    if (!DrawChartFile(request, messages, err))
       allWritten = false;
-    }
   } else if (options.trace) {
     TraceChart(options.chartWidth, options.chartHeight, data.points, coefficients, trace);
   }
 
   std::vector<CifSource> converted;
+  std::uint64_t rowsOutside = 0;
   const bool allConverted =
-      ConvertFiles(plan.inputs, coefficients, data.quality, converted, out, err);
+      ConvertFiles(plan.inputs, coefficients, data.quality, converted, rowsOutside, out, err);
+  // Drawn after the conversions: it notes the rows they converted by extrapolation.
+  if (options.correctionChartPath) {
+    ChartRequest request{*options.correctionChartPath,
+                         options.chartWidth,
+                         options.chartHeight,
+                         data.points,
+                         coefficients,
+                         &trace};
+    request.correction = true;
+    request.quality = &data.quality;
+    request.rowsOutsideRange = rowsOutside;
+    if (!DrawChartFile(request, messages, err))
+      allWritten = false;
+  }
   // The CIF holds what was converted: a file that failed has no block in it.
   if (options.cifPath &&
       !WriteCifFile(*options.cifPath,
-                    {data.straightLine, coefficients, data.quality, data.recordPath}, converted,
-                    messages))
+                    {data.straightLine, coefficients, data.quality, data.rule, data.recordPath},
+                    converted, messages))
     allWritten = false;
   return allConverted && allWritten ? kExitDone : kExitFileFailed;
 }

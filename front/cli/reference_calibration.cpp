@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "calib/calibration_points.h"
+#include "calib/fit_model.h"
 #include "calib/fixed_notation.h"
 #include "calib/parse_decimal.h"
 #include "calib/shortest_text.h"
@@ -76,9 +77,10 @@ bool HasReferenceOptions(const CliOptions& o) {
 }
 
 std::string ReferenceCalibrationOptionsError(const CliOptions& o) {
-  if (o.chartPath || o.trace || o.cifPath || o.calibrationOutPath) {
-    return "--chart, --trace, --cif and --calibration-out go with the built-in silicon table "
-           "only, not yet with --standard, --lattice, --radiation or --wavelength";
+  if (o.chartPath || o.correctionChartPath || o.trace || o.cifPath || o.calibrationOutPath) {
+    return "--chart, --correction-chart, --trace, --cif and --calibration-out go with the "
+           "built-in silicon table only, not yet with --standard, --lattice, --radiation or "
+           "--wavelength";
   }
   return "";
 }
@@ -142,8 +144,11 @@ bool ObtainReferenceCalibration(const CliOptions& options, const Reference& refe
   const CalibrationFit fit = FitCalibration(data.points);
   data.fitted = true;
   data.result = fit.result;
-  data.straightLine = PrefersStraightLine(fit.result);
-  data.coefficients = fit.coefficients;
+  // The model is chosen as for the built-in table's readings, by the rule --model names.
+  data.rule = options.modelRule;
+  data.quadraticTerm = TestQuadraticTerm(data.points, fit.result);
+  data.straightLine = RuleChoosesStraightLine(data.rule, fit.result, data.quadraticTerm);
+  data.coefficients = ModelCoefficients(fit.result, data.straightLine);
   if (!IsCalibration(data.coefficients)) {
     warnings.ShowMessage(texts::kNoCalibration, texts::kWarningCaption, MessageKind::Warning);
     return false;

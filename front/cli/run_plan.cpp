@@ -70,10 +70,10 @@ std::string CheckReadings(const CliOptions& options) {
   return "";
 }
 
-std::string CheckChart(const CliOptions& options) {
-  if (!options.chartPath)
+std::string CheckChart(const std::optional<std::string>& path) {
+  if (!path)
     return "";
-  const std::string& chart = *options.chartPath;
+  const std::string& chart = *path;
   const std::string extension = LowerCaseExtension(chart);
   if (extension != ".svg" && extension != ".png" && extension != ".pdf")
     return "the chart's file name must end in .svg, .png or .pdf: " + chart;
@@ -92,7 +92,9 @@ RunPlan PlanRun(const CliOptions& options) {
   RunPlan plan;
   plan.usageError = CheckReadings(options);
   if (plan.usageError.empty())
-    plan.usageError = CheckChart(options);
+    plan.usageError = CheckChart(options.chartPath);
+  if (plan.usageError.empty())
+    plan.usageError = CheckChart(options.correctionChartPath);
 
   std::map<std::string, std::string> inputs;  // resolved file -> the argument's path
   for (const std::string& file : options.files) {
@@ -139,6 +141,8 @@ RunPlan PlanRun(const CliOptions& options) {
     written.emplace_back(*options.calibrationOutPath, "the calibration record");
   if (options.chartPath)
     written.emplace_back(*options.chartPath, "the chart");
+  if (options.correctionChartPath)
+    written.emplace_back(*options.correctionChartPath, "the correction chart");
   if (options.cifPath)
     written.emplace_back(*options.cifPath, "the CIF");
   for (std::size_t i = 0; i < written.size() && plan.usageError.empty(); ++i) {

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/window_commands.h"
@@ -53,6 +55,9 @@ class MainWindow : public QMainWindow {
   QAction* saveCalibration_ = nullptr;
   QAction* exportCif_ = nullptr;
   QAction* copyCalibration_ = nullptr;
+  QAction* calibrationChart_ = nullptr;
+  QAction* correctionChart_ = nullptr;
+  std::vector<std::pair<QAction*, ModelRule>> modelActions_;
   std::unique_ptr<QtPlatform> platform_;
 };
 

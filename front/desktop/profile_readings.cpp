@@ -74,6 +74,7 @@ void ProfileReadings::AddTo(QGridLayout& grid, int row, const std::array<QLineEd
 void ProfileReadings::Take() {
   OpenFileSettings settings;
   InitOpenFileSettings(settings);
+  settings.title = std::string(texts::kOpenProfileTitle);
   settings.filterIndex = 1;  // the profiles
   settings.defaultExtension = "txt";
   settings.flags = kOpenFileHideReadOnly | kOpenFileMustExist;

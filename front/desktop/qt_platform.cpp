@@ -84,6 +84,12 @@ void QtPlatform::InvalidateChart() {
   chart_.update();
 }
 
+void QtPlatform::CalibrationChanged() {
+  chart_.update();
+  if (follow_)
+    follow_();
+}
+
 void QtPlatform::CloseMainWindow() {
   mainWindow_.close();
 }

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QWidget>
+#include <functional>
 
 #include "app/platform.h"
 
@@ -29,6 +30,9 @@ class QtPlatform : public Platform {
   void ShowAboutBox() override;
   void SetWindowTitle(std::string_view title) override;
   void InvalidateChart() override;
+  // Repaints the chart and runs the window's own follow-up (its panel and commands).
+  void CalibrationChanged() override;
+  void OnCalibrationChanged(std::function<void()> follow) { follow_ = std::move(follow); }
   void CloseMainWindow() override;
 
  private:
@@ -38,6 +42,7 @@ class QtPlatform : public Platform {
 
   QMainWindow& mainWindow_;
   QWidget& chart_;
+  std::function<void()> follow_;
 };
 
 }  // namespace pellum

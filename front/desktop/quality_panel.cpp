@@ -11,7 +11,8 @@ QualityPanel::QualityPanel(QWidget* parent) : QDockWidget(QStringLiteral("Calibr
   text_ = new QPlainTextEdit(this);
   text_->setObjectName(QStringLiteral("qualityText"));
   text_->setReadOnly(true);
-  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Long lines wrap: nothing of the panel hides behind a scroll bar at the side.
+  text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   // Wide enough for the residual table's 46 columns, the margins and a scroll bar.
   text_->setMinimumWidth(QFontMetrics(text_->font()).horizontalAdvance(QLatin1Char('0')) * 50);

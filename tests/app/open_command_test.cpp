@@ -2,6 +2,7 @@
 // refusals, the fit, the open-file dialog, the converters' messages and the title.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/calibration_record_commands.h"
 #include "app/window_commands.h"
 #include "calib/calibration_record.h"
 #include "tests/app/scripted_platform.h"
@@ -383,6 +385,88 @@ TEST_F(OpenCommandTest, ARefusedSetKeepsTheLastCalibration) {
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), before);
 }
 
+// What the window's panel shows is the calibration the chart shows from the moment of the
+// fit: at the repaint the fit asks for, and through the file dialog that follows, where the
+// user judges it. A refused set changes neither.
+TEST_F(OpenCommandTest, ThePanelFollowsTheFitAtOnce) {
+  std::vector<std::string> atRepaint, atFileDialog;
+  platform_.onCalibrationChanged = [&] { atRepaint.push_back(CalibrationSummary(state_)); };
+  platform_.onOpenFileDialog = [&] { atFileDialog.push_back(CalibrationSummary(state_)); };
+  platform_.readings = {kSix,
+                        {"28.45", "47.30", "-1", "-1", "-1", "-1"},
+                        {"28.45", "28.450000000000003", "-1", "-1", "-1", "-1"},
+                        kNone};
+  platform_.answers = {true};
+  platform_.files = {{false, ""}, {false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  const std::string six = CalibrationSummary(state_);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  const std::string two = CalibrationSummary(state_);
+  EXPECT_NE(six, two);
+  EXPECT_EQ(atRepaint, (std::vector<std::string>{six, two}));
+  EXPECT_EQ(atFileDialog, (std::vector<std::string>{six, two}));
+  // Refused (no calibration), then left with every reading "-1": the two-reading one stays.
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  EXPECT_EQ(atRepaint.size(), 2u);
+  EXPECT_EQ(CalibrationSummary(state_), two);
+}
+
+// The Info after converting a profile counts its rows outside the calibrated range, and the
+// correction chart notes them.
+TEST_F(OpenCommandTest, TheInfoCountsExtrapolatedRows) {
+  WriteFile("scan.txt", "2Theta Counts\n20.0 5\n30.0 50\n90.0 7\n95.0 9\n");
+  platform_.readings = {kSix};
+  platform_.files = {{true, InFolder("scan.txt")}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  EXPECT_EQ(state_.rowsOutsideRange, 3u);
+  const std::string expected =
+      "message Info|Output file is saved as <dir>/scan.pro\n3 rows lie outside the calibrated "
+      "range, 28.45 to 88.04 degrees: converted by extrapolation.\nFit report is saved as "
+      "<dir>/fitdata.txt|information";
+  EXPECT_NE(std::find(platform_.log.begin(), platform_.log.end(), expected), platform_.log.end())
+      << ::testing::PrintToString(platform_.log);
+}
+
+// The window's model rule applies from the next calibration and is kept between runs; the
+// calibration shown keeps the rule that chose it, and the record and CIF name it.
+TEST_F(OpenCommandTest, TheModelSettingIsKeptAndAppliesToTheNextFit) {
+  state_.modelSettingPath = InFolder("config/Pellum/model");
+  platform_.readings = {kSix, kSix};
+  platform_.files = {{false, ""}, {false, ""}};
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  EXPECT_FALSE(state_.quality.straightLine) << "the report's rule keeps the quadratic";
+  HandleCommand(state_, platform_, MenuCommand::ModelSignificant, std::cout);
+  EXPECT_EQ(state_.modelRule, ModelRule::Significant);
+  EXPECT_FALSE(state_.quality.straightLine) << "the calibration shown stays as it was";
+  EXPECT_EQ(state_.calibrationRule, ModelRule::ChiSquare);
+  HandleCommand(state_, platform_, IDM_OPEN, std::cout);
+  EXPECT_TRUE(state_.quality.straightLine) << "a3 is not significant: the straight line";
+  EXPECT_EQ(state_.coefficients.a3, 0.0);
+  EXPECT_EQ(state_.calibrationRule, ModelRule::Significant);
+  EXPECT_TRUE(state_.quadraticTerm.defined);
+  EXPECT_FALSE(state_.quadraticTerm.significant);
+
+  AppState next;
+  next.modelSettingPath = state_.modelSettingPath;
+  HandleCreate(next, platform_);
+  EXPECT_EQ(next.modelRule, ModelRule::Significant);
+
+  platform_.saves = {{true, InFolder("film.cal")}};
+  HandleCommand(state_, platform_, MenuCommand::SaveCalibration, std::cout);
+  std::ifstream record(InFolder("film.cal"));
+  const std::string text((std::istreambuf_iterator<char>(record)), {});
+  EXPECT_NE(text.find("model straight-line\nrule significant\n"), std::string::npos) << text;
+
+  // A setting that cannot be written is said once a run.
+  platform_.log.clear();
+  state_.modelSettingPath = InFolder("film.cal/model");
+  HandleCommand(state_, platform_, MenuCommand::ModelLine, std::cout);
+  HandleCommand(state_, platform_, MenuCommand::ModelQuadratic, std::cout);
+  EXPECT_EQ(platform_.log, (std::vector<std::string>{
+                               "message Cannot remember the model!|<dir>/film.cal/model|warning"}));
+  EXPECT_EQ(state_.modelRule, ModelRule::Quadratic);
+}
+
 // Save Calibration and Copy Calibration: nothing before a calibration, then the record in
 // the chosen file (or the failure with its path) and the summary on the clipboard.
 TEST_F(OpenCommandTest, TheCalibrationIsSavedAndCopied) {
@@ -398,9 +482,9 @@ TEST_F(OpenCommandTest, TheCalibrationIsSavedAndCopied) {
   HandleCommand(state_, platform_, MenuCommand::CopyCalibration, std::cout);
   EXPECT_EQ(platform_.log,
             (std::vector<std::string>{
-                "save title=Save Calibration filter=*.cal start=<dir>/calibration.cal",
+                "save title=Save Calibration filter=*.cal start=<dir>/film.cal",
                 "message Info|Calibration is saved as <dir>/film.cal|information",
-                "save title=Save Calibration filter=*.cal start=<dir>/calibration.cal",
+                "save title=Save Calibration filter=*.cal start=<dir>/film.cal",
                 "message Cannot write the calibration file!|<dir>/missing/film.cal|error",
                 "clipboard Model: quadratic"}));
   std::ifstream record(InFolder("film.cal"));
@@ -450,7 +534,7 @@ TEST_F(OpenCommandTest, TheCifHoldsTheCalibrationAndTheLastConversion) {
   platform_.saves = {{true, InFolder("alone.cif")}};
   HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
   EXPECT_EQ(platform_.log.front(),
-            "save title=Export CIF filter=*.cif start=<dir>/calibration.cif");
+            "save title=Export CIF filter=*.cif start=<dir>/film.cif");
   std::ifstream alone(InFolder("alone.cif"));
   const std::string calibrationOnly((std::istreambuf_iterator<char>(alone)), {});
   EXPECT_NE(calibrationOnly.find("data_calibration"), std::string::npos);

@@ -50,6 +50,8 @@ void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPa
 
 bool ScriptedPlatform::ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                                           std::string& inputTitle) {
+  if (onOpenFileDialog)
+    onOpenFileDialog();
   std::ostringstream flags;
   flags << "0x" << std::hex << settings.flags;
   log.push_back("file start=" + Local(inputPath) +
@@ -131,6 +133,9 @@ class CountingCanvas : public Canvas {
   void LineTo(int, int) override { ++lines; }
   void TextOut(int, int, std::string_view) override { ++texts; }
   void Ellipse(int, int, int, int) override { ++ellipses; }
+  int TextWidth(std::string_view) const override { return 0; }
+  int TextHeight() const override { return 0; }
+  void SetZoom(double) override {}
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,16 @@ class ScriptedPlatform : public Platform {
     log.push_back("title " + std::string(title));
   }
   void InvalidateChart() override { log.push_back("repaint"); }
+  // Asks for the repaint, as InvalidateChart does, then runs onCalibrationChanged: a test
+  // sees there what the window's panel would show.
+  void CalibrationChanged() override {
+    InvalidateChart();
+    if (onCalibrationChanged)
+      onCalibrationChanged();
+  }
+  std::function<void()> onCalibrationChanged;
+  // Runs when the open-file dialog opens, before it is answered.
+  std::function<void()> onOpenFileDialog;
   void CloseMainWindow() override { log.push_back("close"); }
 
  private:

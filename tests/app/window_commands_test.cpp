@@ -33,6 +33,9 @@ class CountingCanvas : public Canvas {
   void LineTo(int, int) override {}
   void TextOut(int, int, std::string_view) override {}
   void Ellipse(int, int, int, int) override { ++ellipses; }
+  int TextWidth(std::string_view) const override { return 0; }
+  int TextHeight() const override { return 0; }
+  void SetZoom(double) override {}
 };
 
 TEST(MainTitleText, JoinsTheProgramAndTheFileName) {
@@ -263,11 +266,27 @@ TEST_F(SaveChartTest, DrawsTheCurrentCalibrationAndKeepsAnEarlierFileOnFailure) 
   EXPECT_EQ(
       platform_.log,
       (std::vector<std::string>{
-          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/calibration-chart.svg",
+          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/film-chart.svg",
           "picture svg 800x600", "message Info|Chart is saved as <dir>/chart.svg|information",
-          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/calibration-chart.svg",
+          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/film-chart.svg",
           "picture svg 0x0", "message Cannot write the chart file!|<dir>/chart.svg|error"}));
   EXPECT_EQ(Read(folder_ + "/chart.svg"), "svg 800x600 texts=19 ellipses=6 lines=101\n");
+
+  // View > Correction Chart: the window shows it, and Save Chart As saves it.
+  HandleResize(state_, 800, 600);
+  platform_.log.clear();
+  HandleCommand(state_, platform_, MenuCommand::ShowCorrectionChart, std::cout);
+  platform_.saves = {{true, folder_ + "/correction.svg"}};
+  HandleCommand(state_, platform_, MenuCommand::SaveChart, std::cout);
+  EXPECT_EQ(platform_.log[0], "repaint");
+  EXPECT_EQ(platform_.log[1],
+            "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/film-correction.svg");
+  const std::string correction = Read(folder_ + "/correction.svg");
+  EXPECT_NE(correction, "svg 800x600 texts=19 ellipses=6 lines=101\n");
+  EXPECT_TRUE(correction.starts_with("svg 800x600 texts=")) << correction;
+  EXPECT_NE(correction.find(" ellipses=6 "), std::string::npos) << correction;
+  HandleCommand(state_, platform_, MenuCommand::ShowCalibrationChart, std::cout);
+  EXPECT_EQ(state_.chartView, ChartView::Calibration);
 }
 
 // The status bar says where each fit's report went, and the Info after a conversion adds

@@ -13,6 +13,7 @@
 #include "calib/calibration_record.h"
 #include "calib/calibration_summary.h"
 #include "calib/fit.h"
+#include "calib/fit_model.h"
 #include "calib/reading_offsets.h"
 #include "calib/reference_table.h"
 
@@ -212,6 +213,17 @@ TEST(CalibrationRecord, KeepsEveryBitAndRefusesWhatIsNotOne) {
   EXPECT_EQ(back.covariance, q.covariance);
   ASSERT_EQ(back.points.size(), 6u);
   EXPECT_EQ(back.points[2].x, 56.13);
+  EXPECT_EQ(back.rule, ModelRule::ChiSquare);
+  EXPECT_EQ(written.str().find("rule"), std::string::npos) << "the default's record as before";
+
+  // A rule other than the report's is named, and read back.
+  std::ostringstream chosen;
+  WriteCalibrationRecord({true, {1.0, 0.01, 0.999, 0.0}, false, {}, six, ModelRule::Significant},
+                         chosen);
+  EXPECT_NE(chosen.str().find("model straight-line\nrule significant\na1 "), std::string::npos);
+  std::istringstream chosenIn(chosen.str());
+  ASSERT_TRUE(ReadCalibrationRecord(chosenIn, back, error)) << error;
+  EXPECT_EQ(back.rule, ModelRule::Significant);
 
   const std::string head = "pellum-calibration 1\nmodel quadratic\n";
   const std::string body = "a1 0.1\na2 1\na3 0\npoint 111 28.45 28.442\npoint 422 88 88.03\n";
@@ -240,6 +252,10 @@ TEST(CalibrationRecord, KeepsEveryBitAndRefusesWhatIsNotOne) {
        "point 111 28.45 28.442\npoint 422 88 88.03\n",
        "a straight line with a3 not 0"},
       {head + body + "offset 3\n", "unknown line \"offset\""},
+      {head + "rule significant\n" + body, ""},
+      {head + "rule chi-square\n" + body, ""},
+      {head + "rule best\n" + body, "the rule is none of chi-square, line, quadratic, significant"},
+      {head + "rule line\nrule line\n" + body, "\"rule\" is given twice"},
       {head + body + std::string(kMaxRecordBytes, '#'), "longer than a calibration record can be"},
   };
   for (const Case& c : cases) {
@@ -260,6 +276,170 @@ TEST(CalibrationSummary, NamesTheModelAndMarksTheLargestResidual) {
             q.straightLine ? "Model: straight line" : "Model: quadratic");
   EXPECT_EQ(text.find(" *\n"), text.find('\n', text.find(q.rows[q.maxRow].hkl)) - 2);
   EXPECT_NE(text.find("Calibrated range: 28.45 to 88.04 degrees\n"), std::string::npos);
+
+  // The panel's brief form: value(su), the rule, and the rule of the next fit.
+  const std::string brief =
+      DescribeCalibrationBriefly(fit.coefficients, q, {ModelRule::Line, {}, ModelRule::Quadratic});
+  EXPECT_TRUE(brief.starts_with(q.straightLine ? "Model: straight line, by the rule line\n"
+                                               : "Model: quadratic, by the rule line\n"));
+  EXPECT_NE(brief.find("The next fit follows the rule quadratic.\n"), std::string::npos);
+  EXPECT_EQ(brief.find("a3 significant"), std::string::npos) << "three readings test nothing";
+  EXPECT_EQ(brief.substr(brief.find("\nhkl")), text.substr(text.find("\nhkl")));
+}
+
+TEST(ValueWithSu, TheSuInTwoDigitsOfTheValuesLastPlace) {
+  const struct {
+    double value, su;
+    const char* text;
+  } cases[] = {
+      {0.04907239, 0.00013253, "0.04907(13)"},
+      {1.001033, 0.0000485905, "1.001033(49)"},
+      {-0.0062151, 0.0087764, "-0.0062(88)"},
+      {0.123, 0.0996, "0.12(10)"},
+      {1234.5, 56, "1234(56)"},
+      {12345, 456, "12350(460)"},
+      {0.1234567891, NAN, "0.1234568"},
+      {0.5, 0.0, "0.5"},
+      {-4.67e-7, 2.725e-6, "-0.0000005(27)"},
+      {NAN, 0.1, "nan"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ValueWithSu(c.value, c.su), c.text) << c.value << " " << c.su;
+}
+
+}  // namespace
+}  // namespace pellum
+
+namespace pellum {
+namespace {
+
+// Weighted least squares of degree p - 1 in long double, by the normal equations on the raw
+// readings; returns the chi-square.
+Long IndependentChiSquare(const std::vector<CalibrationPoint>& points, int p) {
+  const auto inverse = InverseNormal(points, p);
+  Long rhs[3] = {0.0L, 0.0L, 0.0L};
+  for (const CalibrationPoint& pt : points) {
+    const Long w = 1.0L / (Long(pt.sigma) * pt.sigma);
+    const Long g[3] = {1.0L, Long(pt.x), Long(pt.x) * pt.x};
+    for (int i = 0; i < p; ++i)
+      rhs[i] += w * g[i] * pt.y;
+  }
+  Long a[3] = {0.0L, 0.0L, 0.0L};
+  for (int i = 0; i < p; ++i)
+    for (int j = 0; j < p; ++j)
+      a[i] += inverse[i][j] * rhs[j];
+  Long chi = 0.0L;
+  for (const CalibrationPoint& pt : points) {
+    const Long x = pt.x;
+    const Long r = (Long(pt.y) - a[0] - a[1] * x - (p == 3 ? a[2] * x * x : 0.0L)) / pt.sigma;
+    chi += r * r;
+  }
+  return chi;
+}
+
+// Student's t distribution function from 0 to t, by Simpson's rule on its density.
+Long StudentHalfProbability(Long t, int v) {
+  const Long norm = std::exp(std::lgamma((v + 1) / 2.0L) - std::lgamma(v / 2.0L)) /
+                    std::sqrt(v * 3.14159265358979323846L);
+  const int steps = 20000;
+  const Long h = t / steps;
+  Long sum = 0.0L;
+  for (int k = 0; k <= steps; ++k) {
+    const Long x = k * h;
+    const Long f = norm * std::pow(1.0L + x * x / v, -(v + 1) / 2.0L);
+    sum += f * (k == 0 || k == steps ? 1 : (k % 2 == 1 ? 4 : 2));
+  }
+  return sum * h / 3.0L;
+}
+
+TEST(FitModel, StudentQuantileHoldsTwoAndAHalfPercentInEachTail) {
+  for (int v : {1, 2, 3, 4, 5, 6, 10, 11, 15, 30, 100}) {
+    EXPECT_NEAR(double(StudentHalfProbability(StudentT975(v), v)), 0.475, 2e-5) << v;
+  }
+  EXPECT_TRUE(std::isnan(StudentT975(0)));
+}
+
+// The t test of a3 is the F-test of the two fits' chi-squares: F = (chi2 line - chi2
+// quadratic) / (chi2 quadratic / (n - 3)) equals t^2.
+TEST(FitModel, TheTTestOfA3IsTheFTestOfTheTwoChiSquares) {
+  std::mt19937_64 random(24);
+  int tested = 0, significant = 0;
+  for (int trial = 0; trial < 400; ++trial) {
+    std::vector<CalibrationPoint> points = RandomReadings(random);
+    const CalibrationFit fit = FitCalibration(points);
+    const QuadraticTermTest term = TestQuadraticTerm(points, fit.result);
+    ASSERT_EQ(term.defined, points.size() > 3) << trial;
+    if (!term.defined)
+      continue;
+    const Long chi3 = IndependentChiSquare(points, 3);
+    const Long chi2 = IndependentChiSquare(points, 2);
+    const int v = static_cast<int>(points.size()) - 3;
+    const double f = double((chi2 - chi3) / (chi3 / v));
+    EXPECT_EQ(term.degreesOfFreedom, v);
+    EXPECT_NEAR(term.t * term.t, f, 1e-5 * f + 1e-9) << trial;
+    // Away from the boundary, both say the same.
+    const double critical = StudentT975(v) * StudentT975(v);
+    if (std::fabs(f - critical) > 1e-3 * critical) {
+      EXPECT_EQ(term.significant, f > critical) << trial;
+    }
+    ++tested;
+    significant += term.significant ? 1 : 0;
+  }
+  EXPECT_GT(tested, 100);
+  EXPECT_GT(significant, 0);  // the random sets hold both kinds
+  EXPECT_LT(significant, tested);
+}
+
+TEST(FitModel, EachRuleChoosesAsNamed) {
+  // The example film: its a3 is not significant, and the chi-square rule keeps it anyway.
+  const std::vector<CalibrationPoint> film = {{28.45, 28.442, 1e-4}, {47.31, 47.303, 1e-4},
+                                              {56.13, 56.122, 1e-4}, {69.14, 69.13, 1e-4},
+                                              {76.39, 76.376, 1e-4}, {88.04, 88.03, 1e-4}};
+  // Readings on a curved scale: a3 = 2e-5, far above what the scatter allows.
+  std::vector<CalibrationPoint> curved;
+  for (const ReferenceReflection& r : ReferenceTable) {
+    const double x = r.twoTheta;
+    curved.push_back({x, x + 0.01 + 2e-5 * x * x + (curved.size() % 2 ? 2e-4 : -2e-4), 1e-4});
+  }
+  // Three readings: no degree of freedom is left to test a3 with.
+  const std::vector<CalibrationPoint> three(film.begin(), film.begin() + 3);
+  const struct {
+    const char* name;
+    const std::vector<CalibrationPoint>& points;
+    ModelRule rule;
+    bool straightLine;
+    bool defined;
+    bool significant;
+  } cases[] = {
+      {"film chi-square", film, ModelRule::ChiSquare, false, true, false},
+      {"film line", film, ModelRule::Line, true, true, false},
+      {"film quadratic", film, ModelRule::Quadratic, false, true, false},
+      {"film significant", film, ModelRule::Significant, true, true, false},
+      {"curved significant", curved, ModelRule::Significant, false, true, true},
+      {"curved line", curved, ModelRule::Line, true, true, true},
+      {"three significant", three, ModelRule::Significant, true, false, false},
+      {"three quadratic", three, ModelRule::Quadratic, false, false, false},
+  };
+  for (const auto& c : cases) {
+    const CalibrationFit fit = FitCalibration(c.points);
+    const QuadraticTermTest term = TestQuadraticTerm(c.points, fit.result);
+    EXPECT_EQ(term.defined, c.defined) << c.name;
+    EXPECT_EQ(term.significant, c.significant) << c.name;
+    const bool line = RuleChoosesStraightLine(c.rule, fit.result, term);
+    EXPECT_EQ(line, c.straightLine) << c.name;
+    const CalibrationCoefficients k = ModelCoefficients(fit.result, line);
+    EXPECT_EQ(k.a3, line ? 0.0 : fit.result.a3) << c.name;
+    EXPECT_EQ(k.delta, line ? fit.result.delta2 : fit.result.delta3) << c.name;
+    if (c.rule == ModelRule::ChiSquare) {
+      EXPECT_EQ(k.a1, fit.coefficients.a1) << "the default is the report's rule";
+      EXPECT_EQ(k.a3, fit.coefficients.a3);
+    }
+  }
+  EXPECT_EQ(ParseModelRule("significant"), ModelRule::Significant);
+  EXPECT_EQ(ParseModelRule("Line"), std::nullopt);
+  for (ModelRule r :
+       {ModelRule::ChiSquare, ModelRule::Line, ModelRule::Quadratic, ModelRule::Significant})
+    EXPECT_EQ(ParseModelRule(ModelRuleName(r)), r);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
@@ -112,17 +114,88 @@ TEST(CalibrationChart, MappingFitsTheShorterSideWithTheOriginAtTwoTenthsAndNineT
     std::vector<int> mapping;
   } cases[] = {
       {1000, 600, {120, 120, 1000, -600, 200, 540}},
-      {600, 600, {120, 120, 600, -600, 120, 540}},
-      {400, 1000, {120, 120, 400, -1000, 80, 900}},
       {999, 599, {120, 120, 999, -599, 199, 539}},  // integer division truncates
       {0, 0, {120, 120, 0, 0, 0, 0}},               // before the first size message
+      // At s = 5 the coefficient lines (x = 110) would start at 670, past the right edge,
+      // and "Actual 2 theta" (x = -35) at -55: the area keeps the width and is as tall as
+      // lets the title start inside, s = 411 / 120, centred.
+      {600, 600, {120, 120, 600, -411, 120, 463}},
+      {400, 1000, {120, 120, 400, -274, 80, 609}},
   };
   for (const auto& c : cases) {
     const Paint paint = PaintChart({}, CalibrationCoefficients{}, c.width, c.height);
     ASSERT_GE(paint.canvas.operations.size(), 2u);
-    EXPECT_EQ(paint.canvas.operations[1], (Op{"Mapping", c.mapping, {}}))
+    EXPECT_EQ(RecordingCanvas::Describe(paint.canvas.operations[1]),
+              RecordingCanvas::Describe(Op{"Mapping", c.mapping, {}}))
         << c.width << "x" << c.height;
   }
+}
+
+// Every text's box on the device, from the recorded zoom and mapping and the canvas's
+// measure; the boxes that leave a client area of width by height pixels.
+std::vector<std::string> TextsOutside(const RecordingCanvas& canvas, int width, int height) {
+  double zoom = 1.0;
+  double originX = 0.0, originY = 0.0, scale = 0.0;
+  std::vector<std::string> outside;
+  for (const Op& op : canvas.operations) {
+    if (op.name == "Zoom") {
+      zoom = op.args[0] / 1000.0;
+    } else if (op.name == "Mapping") {
+      scale = std::min(std::abs(op.args[2]), std::abs(op.args[3])) / 120.0;
+      originX = op.args[4];
+      originY = op.args[5];
+    } else if (op.name == "TextOut") {
+      const double left = zoom * (originX + op.args[0] * scale);
+      const double top = zoom * (originY - op.args[1] * scale);
+      const double right = left + zoom * canvas.TextWidth(op.text);
+      const double bottom = top + zoom * canvas.TextHeight();
+      // A pixel's slack: the zoom is recorded to a thousandth.
+      if (left < -1.0 || top < -1.0 || right > width + 1.0 || bottom > height + 1.0)
+        outside.push_back(op.text);
+    }
+  }
+  return outside;
+}
+
+TEST(CalibrationChart, NoTextLeavesTheClientAreaAtAnySize) {
+  const struct {
+    int width, height;
+    bool zoomed;  // too small for the texts at their own size
+  } sizes[] = {
+      // 7 pixels a character is wider than the window's font: the lines beside the chart
+      // need a little more than 800 pixels at the smallest scale that keeps labels apart.
+      {800, 600, false},   {600, 600, true},      {2000, 600, false}, {1000, 800, false},
+      {1200, 1200, false}, {400, 1000, true},     {1000, 560, false}, {100, 100, true},
+      {1, 1, true},        {20000, 20000, false}, {300, 2000, true},  {2000, 250, true},
+  };
+  for (const auto& size : sizes) {
+    RecordingCanvas canvas;
+    canvas.charWidth = 7;  // about DejaVu Sans 9 pt
+    canvas.lineHeight = 14;
+    std::ostringstream trace;
+    PaintCalibrationChart(canvas, size.width, size.height, kSixPoints, kSixPointFit, trace);
+    EXPECT_EQ(TextsOutside(canvas, size.width, size.height), std::vector<std::string>{})
+        << size.width << "x" << size.height;
+    EXPECT_EQ(canvas.Named("Zoom").size(), size.zoomed ? 1u : 0u)
+        << size.width << "x" << size.height;
+    EXPECT_EQ(canvas.Named("TextOut").size(), 6u + 4u + 3u + 6u);
+    // The trace is that of one paint whatever the area: measuring writes none.
+    const std::string lines = trace.str();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 4 + 6);
+  }
+}
+
+// Texts no area can hold (a font of absurd size): the search ends, bounded, and the chart is
+// drawn on the whole client area as it always was.
+TEST(CalibrationChart, TextsNoAreaHoldsLeaveTheChartAsItWas) {
+  RecordingCanvas canvas;
+  canvas.charWidth = 10000000;
+  canvas.lineHeight = 14;
+  std::ostringstream trace;
+  PaintCalibrationChart(canvas, 1000, 600, kSixPoints, kSixPointFit, trace);
+  EXPECT_EQ(canvas.Named("Zoom").size(), 0u);
+  EXPECT_EQ(RecordingCanvas::Describe(canvas.Named("Mapping")[0]),
+            "Mapping 120 120 1000 -600 200 540");
 }
 
 TEST(CalibrationChart, PointMarkerAndLabelStandAtTheTruncatedPoint) {
@@ -263,9 +336,9 @@ TEST(ReferenceLabel, TwentyDigitsFromTheSeventeenDigitForm) {
     int height;
   } rows[] = {
       {28.442, "28.442", "28.442", 28},
-      {47.303, "47.302999999999997", "47.302", 47},
+      {47.303, "47.302999999999997", "47.303", 47},  // rounded, not cut
       {56.122, "56.122", "56.122", 56},
-      {69.13, "69.129999999999995", "69.129", 69},
+      {69.13, "69.129999999999995", "69.130", 69},
       {76.376, "76.376000000000005", "76.376", 76},
       {88.03, "88.030000000000001", "88.030", 88},
   };
@@ -277,7 +350,10 @@ TEST(ReferenceLabel, TwentyDigitsFromTheSeventeenDigitForm) {
     EXPECT_EQ(rendering, row.rendering);
     EXPECT_EQ(ReferenceLabelHeight(rendering, row.value), row.height);
     EXPECT_EQ(texts[1 + i], (Op{"TextOut", {-12, row.height}, row.drawn}));
+    EXPECT_EQ(ReferenceLabelShown(row.value), row.drawn);
   }
+  EXPECT_EQ(ReferenceLabelShown(0.0004), "0.000");
+  EXPECT_EQ(ReferenceLabelShown(99.9996), "100.000");
   EXPECT_EQ(ReferenceLabelText(100.0), "100");
   EXPECT_EQ(ReferenceLabelText(0.000125), "0.000125");
   // Beyond 20 integer digits or below 1e-4: the exponent form of the 17-digit form.

@@ -36,6 +36,17 @@ class RecordingCanvas : public Canvas {
     operations.push_back({"Ellipse", {left, top, right, bottom}, {}});
   }
 
+  // Texts measure charWidth pixels a character and lineHeight pixels high: 0 by default,
+  // so that only a text's position decides whether it lies inside an area.
+  int TextWidth(std::string_view text) const override {
+    return charWidth * static_cast<int>(text.size());
+  }
+  int TextHeight() const override { return lineHeight; }
+  // Recorded as "Zoom" with the zoom in thousandths.
+  void SetZoom(double zoom) override {
+    operations.push_back({"Zoom", {static_cast<int>(zoom * 1000.0 + 0.5)}, {}});
+  }
+
   // One line per operation: "TextOut -35 50 'Actual 2 theta'", "Ellipse 30 30 26 26".
   static std::string Describe(const Operation& operation) {
     std::string line = operation.name;
@@ -69,6 +80,8 @@ class RecordingCanvas : public Canvas {
   }
 
   std::vector<Operation> operations;
+  int charWidth = 0;
+  int lineHeight = 0;
 };
 
 }  // namespace pellum

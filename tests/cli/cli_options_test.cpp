@@ -24,6 +24,13 @@ TEST(ParseCommandLine, UnderstandsEachOption) {
   EXPECT_EQ(q.options.maxOffset, 2.5);
   EXPECT_EQ(*q.options.calibrationOutPath, "k.cal");
   EXPECT_EQ(*ParseCommandLine({"--calibration", "k.cal"}).options.calibrationPath, "k.cal");
+  const ParsedCommandLine m = ParseCommandLine({"--two-theta", "28.4", "--model", "significant"});
+  ASSERT_EQ(m.error, "");
+  EXPECT_EQ(m.options.modelRule, ModelRule::Significant);
+  EXPECT_TRUE(m.options.modelGiven);
+  EXPECT_EQ(*ParseCommandLine({"--two-theta", "28.4", "--correction-chart", "k.png"})
+                 .options.correctionChartPath,
+            "k.png");
 }
 
 TEST(ParseCommandLine, Defaults) {
@@ -35,6 +42,8 @@ TEST(ParseCommandLine, Defaults) {
   EXPECT_FALSE(p.options.chartPath);
   EXPECT_FALSE(p.options.trace);
   EXPECT_EQ(p.options.maxOffset, 1.0);
+  EXPECT_EQ(p.options.modelRule, ModelRule::ChiSquare);
+  EXPECT_FALSE(p.options.modelGiven);
 }
 
 TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
@@ -56,6 +65,11 @@ TEST(ParseCommandLine, RefusesWhatItDoesNotUnderstand) {
       {"--two-theta", "1,2", "--calibration", "a.cal"},
       {"--calibration"},
       {"--two-theta", "1,2", "--cif"},
+      {"--two-theta", "1,2", "--model"},
+      {"--two-theta", "1,2", "--correction-chart"},
+      {"--two-theta", "1,2", "--model", "best"},
+      {"--two-theta", "1,2", "--model", "Line"},
+      {"--calibration", "a.cal", "--model", "line"},
   };
   for (const auto& arguments : bad) {
     EXPECT_NE(ParseCommandLine(arguments).error, "") << ::testing::PrintToString(arguments);
@@ -80,7 +94,10 @@ TEST(ParseCommandLine, RefusesIgnoredAndRepeatedOptionsByName) {
       {{"--two-theta", "1,2", "--report", "a", "--report", "b"}, "--report is given twice"},
       {{"--two-theta", "1,2", "--chart", "a.svg", "--chart", "b.svg"}, "--chart is given twice"},
       {{"--two-theta", "1,2", "--trace", "--trace"}, "--trace is given twice"},
-      {{"--two-theta", "1,2", "--size", "900x600"}, "--size goes with --chart or --trace"},
+      {{"--two-theta", "1,2", "--size", "900x600"}, "--size goes with --chart, --correction-chart"},
+      {{"--calibration", "r.cal", "--model", "line"}, "--model does not go with --calibration"},
+      {{"--find-silicon", "f.txt", "--correction-chart", "c.svg"},
+       "--correction-chart does not go"},
       {{"--two-theta", ""}, "--two-theta is empty"},
       {{"--calibration", "r.cal", "--two-theta-from", "f.txt"}, "exclude each other"},
       {{"--find-silicon", "f.txt", "f.pid"}, "--find-silicon takes no FILE: f.pid"},
@@ -133,6 +150,9 @@ TEST(ParseCommandLine, ProfileOptions) {
       {{"--two-theta-from", "film.txt", "--two-theta", "28.4,47.3"}, false},
       {{"--two-theta-from", "film.txt", "--calibration", "film.cal"}, false},
       {{"--find-silicon", "film.txt", "--calibration-out", "film.cal"}, false},
+      {{"--find-silicon", "film.txt", "--model", "line"}, false},
+      {{"--find-silicon", "film.txt", "--correction-chart", "k.svg"}, false},
+      {{"--two-theta-from", "film.txt", "--model", "significant"}, true},
       {{"--two-theta-from", "film.txt", "--max-offset", "1.5", "--calibration-out", "f.cal"}, true},
   };
   for (const Case& c : cases) {

@@ -68,9 +68,61 @@ TEST_F(RunCalibrationTest, PrintsTheChosenModelAndExactCoefficients) {
             "su_a1 0.008776385051821883\n"
             "su_a2 0.0003211248721083867\n"
             "su_a3 2.725339742558965e-06\n"
+            "a3_significant no 0.1713632509592151\n"
             "range 28.45 88.04\n");
   EXPECT_EQ(err_.str(), "");
   EXPECT_TRUE(fs::exists(Report()));
+}
+
+// Each --model as defined; the report is the same whichever is kept, and the record and the
+// CIF name a rule other than the report's.
+TEST_F(RunCalibrationTest, TheModelOptionChoosesTheModel) {
+  const std::string six = "28.45,47.31,56.13,69.14,76.39,88.04";
+  const std::string at = folder_.string() + "/";
+  const auto read = [&](const std::string& name) {
+    std::ifstream in(folder_ / name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  ASSERT_EQ(Run({"--two-theta", six, "--calibration-out", at + "default.cal"}), kExitDone);
+  const std::string defaultOut = out_.str();
+  const std::string report = read("fitdata.txt");
+  EXPECT_EQ(read("default.cal").find("rule"), std::string::npos);
+  const struct {
+    const char* rule;
+    const char* model;
+    const char* a3;
+  } cases[] = {
+      {"chi-square", "model quadratic\n", "a3 -4.6702307825325454e-07\n"},
+      {"quadratic", "model quadratic\nrule quadratic\n", "a3 -4.6702307825325454e-07\n"},
+      {"line", "model straight-line\nrule line\n", "a3 0\n"},
+      // a3 = -4.7e-07 with su 2.7e-06: t = 0.17, far below Student's 3.18 for 3 degrees.
+      {"significant", "model straight-line\nrule significant\n", "a3 0\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string cal = at + c.rule + ".cal";
+    ASSERT_EQ(Run({"--two-theta", six, "--model", c.rule, "--calibration-out", cal, "--cif",
+                   at + c.rule + ".cif"}),
+              kExitDone)
+        << err_.str();
+    EXPECT_TRUE(out_.str().starts_with(c.model)) << out_.str();
+    EXPECT_NE(out_.str().find(c.a3), std::string::npos) << c.rule;
+    EXPECT_NE(out_.str().find("\na3_significant no 0.1713632509592151\nrange "), std::string::npos);
+    EXPECT_EQ(read("fitdata.txt"), report) << "the report is the fit's, whatever is kept";
+    const bool named = std::string(c.rule) != "chi-square";
+    EXPECT_EQ(read(std::string(c.rule) + ".cal").find(std::string("\nrule ") + c.rule + "\n") !=
+                  std::string::npos,
+              named);
+    EXPECT_EQ(
+        read(std::string(c.rule) + ".cif").find(std::string("chosen by the rule ") + c.rule) !=
+            std::string::npos,
+        named);
+    if (!named) {
+      EXPECT_EQ(out_.str(), defaultOut);
+    }
+  }
+  // A kept record says its rule again when applied.
+  ASSERT_EQ(Run({"--calibration", at + "significant.cal"}), kExitDone) << err_.str();
+  EXPECT_TRUE(out_.str().starts_with("model straight-line\nrule significant\n"));
 }
 
 TEST_F(RunCalibrationTest, TwoReadingsTakeTheStraightLine) {
@@ -262,6 +314,27 @@ TEST_F(RunCalibrationTest, NothingTheUserHasIsLost) {
        "",
        kExitRefused,
        {"the chart's folder does not exist"}},
+      {"correction chart of an unknown kind",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--correction-chart", "@/k.gif", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"must end in .svg, .png or .pdf"}},
+      {"correction chart over the chart",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--chart", "@/c.svg", "--correction-chart", "@/c.svg", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"the correction chart would replace the chart"}},
+      {"correction chart over an input",
+       {"film.pid"},
+       {},
+       {"--two-theta", tt, "--correction-chart", "@/film.pid", "@/film.pid"},
+       "",
+       kExitRefused,
+       {"must end in .svg"}},
       {"calibration record names an input",
        {"film.pid"},
        {},
@@ -783,6 +856,31 @@ TEST(PellumCli, DrawsChartsWithoutADisplay) {
       EXPECT_NE(bytes.str().find(mark), std::string::npos) << c.extension << " lacks " << mark;
     fs::remove(chart);
   }
+  // The correction chart: six readings labelled with their hkl, the extrapolated rows of the
+  // profile converted with them noted, every text the mended labels' way.
+  const fs::path folder = fs::temp_directory_path() / "pellum-cli-correction-chart-test";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::ofstream(folder / "scan.txt") << "2Theta Counts\n20.0 50\n30.0 200\n95.0 10\n";
+  const std::string command =
+      std::string("env -u DISPLAY ") + PELLUM_CLI_PATH +
+      " --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --report /dev/null --chart " +
+      (folder / "c.svg").string() + " --correction-chart " + (folder / "k.svg").string() + " " +
+      (folder / "scan.txt").string() + " > /dev/null 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  const auto read = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  const std::string correction = read(folder / "k.svg");
+  for (const char* mark : {">111<", ">220<", ">311<", ">400<", ">331<", ">422<",
+                           ">2 rows converted outside it<", ">Experimental 2 theta<"})
+    EXPECT_NE(correction.find(mark), std::string::npos) << mark;
+  const std::string chart = read(folder / "c.svg");
+  EXPECT_NE(chart.find(">47.303<"), std::string::npos);
+  EXPECT_NE(chart.find(">69.130<"), std::string::npos);
+  EXPECT_EQ(chart.find(">47.302<"), std::string::npos);
+  fs::remove_all(folder);
 }
 
 #ifdef PELLUM_CHART_MODULE_BUILT

@@ -242,7 +242,8 @@ TEST(CifBlocks, InputsTheConvertersRefuseAreRefused) {
 CifCalibration Calibrated(const std::vector<CalibrationPoint>& points) {
   const CalibrationFit fit = FitCalibration(points);
   const bool straight = PrefersStraightLine(fit.result);
-  return {straight, fit.coefficients, AssessFit(points, fit.coefficients, straight), ""};
+  return {straight, fit.coefficients, AssessFit(points, fit.coefficients, straight),
+          ModelRule::ChiSquare, ""};
 }
 
 TEST(CifBlocks, TheCalibrationBlockSaysWhatIsNotDefined) {
@@ -276,7 +277,7 @@ TEST(CifFile, WrittenWholeOrNotAtAll) {
   const std::string txt = folder.File("scan.txt"), cif = folder.File("scan.cif");
   std::ofstream(txt) << "2Theta Counts\n20 50\n21 200\n";
   std::ofstream(cif) << "earlier";
-  const CifCalibration calibration{false, kFilm, {}, ""};
+  const CifCalibration calibration{false, kFilm, {}, ModelRule::ChiSquare, ""};
   const CifSource source{txt, folder.File("scan.pro"), StampOf(txt)};
 
   RecordingSink messages;

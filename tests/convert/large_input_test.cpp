@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the rows, nor with the lines of a listing's header, which the CIF keeps as text.
 TEST(ConstantMemoryCif, HeapDoesNotGrowWithTheNumberOfLines) {
   TemporaryFolder folder;
-  const CifCalibration calibration{false, kShift, {}, ""};
+  const CifCalibration calibration{false, kShift, {}, ModelRule::ChiSquare, ""};
   const auto peakOfCif = [&](const std::string& path) {
     RecordingSink sink;
     sink.messages.reserve(4);

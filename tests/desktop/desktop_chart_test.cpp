@@ -150,7 +150,12 @@ class TextBoxCanvas : public PainterCanvas {
                                    QSizeF(metrics.horizontalAdvance(shown), metrics.height()))});
     PainterCanvas::TextOut(x, y, text);
   }
+  void SetZoom(double z) override {
+    zoom = z;
+    PainterCanvas::SetZoom(z);
+  }
   std::vector<std::pair<QString, QRectF>> boxes;
+  double zoom = 1.0;  // the boxes are in the chart's pixels, the area's divided by zoom
 
  private:
   QPainter& painter_;
@@ -171,7 +176,7 @@ QStringList CrowdedTexts(QSize area, const AppState& state) {
   all.push_back({"horizontal axis",
                  QRectF(origin.x(), origin.y(), canvas.ToDevice(100, 0).x() - origin.x(), 1)});
   QStringList crowded;
-  const QRectF inside(QPointF(0, 0), QSizeF(area));
+  const QRectF inside(QPointF(0, 0), QSizeF(area) / canvas.zoom);
   for (std::size_t i = 0; i < all.size(); ++i) {
     if (!inside.contains(all[i].second))
       crowded << all[i].first + " leaves the area";
@@ -183,6 +188,29 @@ QStringList CrowdedTexts(QSize area, const AppState& state) {
   return crowded;
 }
 
+// A picture of any size, as pellum-cli draws it: every text inside and clear of the others,
+// the chart shrunk whole when the size is too small for its texts.
+TEST_F(DesktopChartTest, NoTextIsCutOffOrCrowdedAtAnyPictureSize) {
+  AppState& state = window_->State();
+  Calibrate(state);
+  for (const QSize size :
+       {QSize(800, 600), QSize(600, 600), QSize(2000, 600), QSize(1000, 800), QSize(1200, 1200),
+        QSize(1920, 1080), QSize(400, 1000), QSize(100, 60), QSize(5000, 300)}) {
+    EXPECT_EQ(CrowdedTexts(size, state), QStringList()) << size.width() << "x" << size.height();
+  }
+}
+
+// How much the chart is shrunk to hold its texts at this size: 1 when it is not.
+double ZoomAt(QSize area, const AppState& state) {
+  QImage image(area, QImage::Format_RGB32);
+  QPainter painter(&image);
+  TextBoxCanvas canvas(painter, area);
+  std::ostringstream trace;
+  PaintCalibrationChart(canvas, area.width(), area.height(), state.points, state.coefficients,
+                        trace);
+  return canvas.zoom;
+}
+
 TEST_F(DesktopChartTest, EveryTextIsClearAtTheMinimumSizeAndTheWindowGoesNoSmaller) {
   AppState& state = window_->State();
   Calibrate(state);
@@ -191,11 +219,22 @@ TEST_F(DesktopChartTest, EveryTextIsClearAtTheMinimumSizeAndTheWindowGoesNoSmall
   EXPECT_EQ(CrowdedTexts(minimum, state), QStringList())
       << minimum.width() << "x" << minimum.height();
   EXPECT_EQ(CrowdedTexts(minimum + QSize(400, 200), state), QStringList());
-  // The sizes the minimum rules out crowd texts: it is not larger than it needs to be by
-  // much (a tenth less in either direction shows the fault it prevents).
-  EXPECT_FALSE(CrowdedTexts(QSize(minimum.width(), minimum.height() * 9 / 10), state).isEmpty());
-  EXPECT_FALSE(CrowdedTexts(QSize(minimum.width() * 9 / 10, minimum.height()), state).isEmpty());
-  EXPECT_FALSE(CrowdedTexts(QSize(120, 80), state).isEmpty());
+  // The sizes the minimum rules out hold the texts only with the chart shrunk: it is not
+  // larger than it needs to be by much (a tenth less in either direction shrinks the text).
+  EXPECT_EQ(ZoomAt(minimum, state), 1.0);
+  EXPECT_EQ(ZoomAt(QSize(800, 600), state), 1.0) << "pellum-cli's default size";
+  EXPECT_LT(ZoomAt(QSize(minimum.width(), minimum.height() * 9 / 10), state), 1.0);
+  EXPECT_LT(ZoomAt(QSize(minimum.width() * 9 / 10, minimum.height()), state), 1.0);
+  EXPECT_LT(ZoomAt(QSize(120, 80), state), 1.0);
+
+  // Readings a degree from their references bring the labels of 4 0 0 and 3 3 1 within 5
+  // units: at the minimum size the chart is drawn a little shrunk rather than crowded.
+  AppState near = state;
+  near.points[3].x = 70.12;
+  near.points[4].x = 75.38;
+  EXPECT_EQ(CrowdedTexts(minimum, near), QStringList());
+  EXPECT_LT(ZoomAt(minimum, near), 1.0);
+  EXPECT_EQ(CrowdedTexts(minimum + QSize(400, 200), near), QStringList());
 
   // Made as small as can be, the window keeps the chart at its minimum, panel and all.
   window_->resize(120, 80);

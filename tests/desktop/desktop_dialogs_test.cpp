@@ -200,6 +200,7 @@ TEST_F(DesktopDialogsTest, EntryDialogTakesTheReadingsFromAProfile) {
   EXPECT_EQ(dialog.FromProfileButton()->text(), "From Profile...");
   EXPECT_EQ(dialog.FromProfileButton()->focusPolicy(), Qt::NoFocus);
   QString filter;
+  QString title;
   QStringList shown;
   ModalAnswers answers;
   answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
@@ -207,6 +208,7 @@ TEST_F(DesktopDialogsTest, EntryDialogTakesTheReadingsFromAProfile) {
     auto* files = dynamic_cast<QFileDialog*>(modal);
     ASSERT_NE(files, nullptr);
     filter = files->selectedNameFilter();
+    title = files->windowTitle();
     TypeFileName(*files, QStringLiteral("film-profile.txt"));
   });
   answers.Then([&](QWidget*) {
@@ -218,6 +220,7 @@ TEST_F(DesktopDialogsTest, EntryDialogTakesTheReadingsFromAProfile) {
   });
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
   EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(title, "Open Profile");
   EXPECT_EQ(filter, "Profile Files (*.TXT)");
   EXPECT_EQ(shown, QStringList({"28.3650", "47.2097", "56.0205", "69.0206", "76.2573", "87.9037"}));
   EXPECT_TRUE(LabelTexts(dialog).contains(QString::fromUtf8(

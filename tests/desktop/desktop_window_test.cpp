@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <fstream>
@@ -139,6 +140,23 @@ class DesktopWindowTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
 };
 
+// A window just made is never larger than its screen, nor is its minimum: on a small
+// screen (or one at twice the density) the chart draws itself shrunk and the panel goes
+// below or waits in the View menu.
+TEST_F(DesktopWindowTest, TheWindowFitsOnTheScreen) {
+  MainWindow fresh(config_.File("Pellum/fresh/last-folder"));
+  fresh.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
+  const QSize screen = fresh.screen()->availableGeometry().size();
+  EXPECT_LE(fresh.width(), screen.width());
+  EXPECT_LE(fresh.height(), screen.height())
+      << "chart " << fresh.Chart()->minimumHeight() << " panel " << fresh.Panel()->isVisible()
+      << " " << fresh.Panel()->height() << " menu " << fresh.menuBar()->height() << " status "
+      << fresh.statusBar()->height() << " width " << screen.width();
+  EXPECT_LE(fresh.minimumSizeHint().width(), screen.width());
+  EXPECT_LE(fresh.minimumSizeHint().height(), screen.height());
+}
+
 TEST_F(DesktopWindowTest, MenuCarriesTheCommandsAndTheirIdentifiers) {
   EXPECT_EQ(window_->windowTitle(), "Pellum - (untitled)");
   EXPECT_FALSE(window_->windowIcon().isNull());
@@ -151,10 +169,26 @@ TEST_F(DesktopWindowTest, MenuCarriesTheCommandsAndTheirIdentifiers) {
   }
   // The first three keep their places and identifiers; what is new comes between them or
   // in menus of its own. The panel's toggle is no command of the shell's (0).
-  EXPECT_EQ(found, QStringList({"&File", "  &Open 40004", "  Save Chart &As... 40008",
-                                "  Save &Calibration... 40006", "  Export C&IF... 40009",
-                                "  &Exit 40005", "&Edit", "  &Copy Calibration 40007", "&View",
-                                "  &Calibration Panel 0", "&Help", "  &About Pellum... 40001"}));
+  EXPECT_EQ(found, QStringList({"&File",
+                                "  &Open 40004",
+                                "  Save Chart &As... 40008",
+                                "  Save &Calibration... 40006",
+                                "  Export C&IF... 40009",
+                                "  &Exit 40005",
+                                "&Edit",
+                                "  &Copy Calibration 40007",
+                                "&View",
+                                "  Ca&libration Chart 40010",
+                                "  C&orrection Chart 40011",
+                                "   0",
+                                "  &Calibration Panel 0",
+                                "F&it",
+                                "  &Smaller Chi-Square (the report's rule) 40012",
+                                "  Straight &Line 40013",
+                                "  &Quadratic 40014",
+                                "  Quadratic Only If a3 Is Si&gnificant (95 %) 40015",
+                                "&Help",
+                                "  &About Pellum... 40001"}));
   // The click the message-box checks rely on does open the menu when nothing blocks it.
   EXPECT_TRUE(ClickOpensFileMenu(*window_));
 }
@@ -200,16 +234,23 @@ TEST_F(DesktopWindowTest, OpenCalibratesConvertsAndDrawsTheChart) {
   EXPECT_EQ(CountLines(folder_.File("film.dat")), 4);
   EXPECT_EQ(CountLines(folder_.File("fitdata.txt")), 17);
 
-  // Beside the chart, the quality of the calibration; Copy Calibration gives the same text.
+  // Beside the chart, the quality of the calibration, each coefficient as value(su); Copy
+  // Calibration gives it at full precision.
   const QString panel = window_->Panel()->Text();
-  EXPECT_TRUE(panel.startsWith("Model: quadratic\na1 = -0.006215050010224119\n     +/- "))
+  EXPECT_TRUE(
+      panel.startsWith("Model: quadratic, by the rule chi-square\na1 = -0.0062(88)\n"
+                       "a2 = 0.99998(32)\na3 = -0.0000005(27)\n"
+                       "a3 significant: no (t = 0.17 < 3.18, 95 %)\n"))
       << panel.toStdString();
   EXPECT_TRUE(panel.contains("3 3 1")) << panel.toStdString();
   EXPECT_TRUE(panel.contains("3 3 1  76.3900  76.3760   76.37934  -0.00334 *\n"))
       << panel.toStdString();
   EXPECT_TRUE(panel.contains("Calibrated range: 28.45 to 88.04 degrees"));
   window_->Command(MenuCommand::CopyCalibration);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), panel);
+  const QString copied = QGuiApplication::clipboard()->text();
+  EXPECT_TRUE(copied.startsWith("Model: quadratic\na1 = -0.006215050010224119\n     +/- "))
+      << copied.toStdString();
+  EXPECT_TRUE(copied.endsWith(panel.mid(panel.indexOf("\nhkl"))));
 
   // The chart now carries six markers and the curve: many more dark pixels, on white.
   ::testing::internal::CaptureStdout();
