@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
@@ -119,7 +120,11 @@ std::string MainWindow::DefaultFolderSettingPath() {
 // window is never smaller than the chart's minimum with the panel (MinimumChartSize).
 void MainWindow::PlacePanel() {
   const int menu = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
-  const QSize screenRoom = screen()->availableGeometry().size();
+  // The window manager's frame (a title bar, borders) is not known before the window is
+  // shown, yet it takes its room from the screen too: a title bar's height and a few pixels
+  // are kept free for it, so that the whole window stays on the screen.
+  const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+  const QSize screenRoom = screen()->availableGeometry().size() - QSize(8, frame);
   const QSize room = screenRoom * 9 / 10;
   // On a screen too small for the chart's own minimum (a small screen at twice the
   // density), the chart may be smaller: it then draws itself shrunk, every text whole.
