@@ -41,14 +41,7 @@ bool FitReadings(const CliOptions& options, RunCalibrationData& data, std::ostre
     err << "pellum-cli: every reading is negative (not available): nothing to calibrate\n";
     return false;
   }
-  const CalibrationFit fit = FitCalibration(data.points);
-  data.fitted = true;
-  data.result = fit.result;
-  data.rule = options.modelRule;
-  data.quadraticTerm = TestQuadraticTerm(data.points, fit.result);
-  data.straightLine = RuleChoosesStraightLine(data.rule, fit.result, data.quadraticTerm);
-  data.coefficients = ModelCoefficients(fit.result, data.straightLine);
-  return RefuseNonCalibration(data.coefficients, err);
+  return FitPoints(options.modelRule, data, err);
 }
 
 bool ReadRecord(const std::string& path, double maxOffset, RunCalibrationData& data,
@@ -74,6 +67,17 @@ bool ReadRecord(const std::string& path, double maxOffset, RunCalibrationData& d
 }
 
 }  // namespace
+
+bool FitPoints(ModelRule rule, RunCalibrationData& data, std::ostream& err) {
+  const CalibrationFit fit = FitCalibration(data.points);
+  data.fitted = true;
+  data.result = fit.result;
+  data.rule = rule;
+  data.quadraticTerm = TestQuadraticTerm(data.points, fit.result);
+  data.straightLine = RuleChoosesStraightLine(data.rule, fit.result, data.quadraticTerm);
+  data.coefficients = ModelCoefficients(fit.result, data.straightLine);
+  return RefuseNonCalibration(data.coefficients, err);
+}
 
 bool ObtainCalibration(const CliOptions& options, RunCalibrationData& data, std::ostream& err) {
   const bool obtained = options.calibrationPath

@@ -37,6 +37,11 @@ struct RunCalibrationData {
 // CheckCalibrationRecord. Writes nothing.
 bool ObtainCalibration(const CliOptions& options, RunCalibrationData& data, std::ostream& err);
 
+// Fits data.points (readings of any reference) and keeps the model rule chooses. False,
+// with "The readings do not determine a calibration." on err, when its coefficients are not
+// all finite.
+bool FitPoints(ModelRule rule, RunCalibrationData& data, std::ostream& err);
+
 // The quality of data's calibration from its points, each residual row named by
 // data.hklTexts when it has them.
 void AssessCalibration(RunCalibrationData& data);

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "calib/calibration_points.h"
-#include "calib/fit_model.h"
 #include "calib/fixed_notation.h"
 #include "calib/parse_decimal.h"
 #include "calib/shortest_text.h"
@@ -141,19 +140,8 @@ bool ObtainReferenceCalibration(const CliOptions& options, const Reference& refe
     err << "pellum-cli: every reading is negative (not available): nothing to calibrate\n";
     return false;
   }
-  const CalibrationFit fit = FitCalibration(data.points);
-  data.fitted = true;
-  data.result = fit.result;
-  // The model is chosen as for the built-in table's readings, by the rule --model names.
-  data.rule = options.modelRule;
-  data.quadraticTerm = TestQuadraticTerm(data.points, fit.result);
-  data.straightLine = RuleChoosesStraightLine(data.rule, fit.result, data.quadraticTerm);
-  data.coefficients = ModelCoefficients(fit.result, data.straightLine);
-  if (!IsCalibration(data.coefficients)) {
-    warnings.ShowMessage(texts::kNoCalibration, texts::kWarningCaption, MessageKind::Warning);
-    return false;
-  }
-  return true;
+  // Fitted, and its model chosen, as the built-in table's readings are.
+  return FitPoints(options.modelRule, data, err);
 }
 
 }  // namespace pellum::cli
