@@ -22,6 +22,14 @@ bool HasPoint(const ReferenceMark& mark, std::span<const CalibrationPoint> point
                      [&mark](const CalibrationPoint& p) { return p.y == mark.twoTheta; });
 }
 
+// Keys that order every mark, NaN included: a mark of no known strength or place comes last.
+double Strength(const ReferenceMark& mark) {
+  return std::isnan(mark.intensity) ? -HUGE_VAL : mark.intensity;
+}
+double Place(const ReferenceMark& mark) {
+  return std::isnan(mark.twoTheta) ? HUGE_VAL : mark.twoTheta;
+}
+
 }  // namespace
 
 std::vector<ReferenceMark> ThinReferenceMarks(std::span<const ReferenceMark> marks,
@@ -42,9 +50,9 @@ std::vector<ReferenceMark> ThinReferenceMarks(std::span<const ReferenceMark> mar
                        return a.read;
                      const ReferenceMark& ma = marks[a.index];
                      const ReferenceMark& mb = marks[b.index];
-                     if (ma.intensity != mb.intensity)
-                       return ma.intensity > mb.intensity;
-                     return ma.twoTheta < mb.twoTheta;
+                     if (Strength(ma) != Strength(mb))
+                       return Strength(ma) > Strength(mb);
+                     return Place(ma) < Place(mb);
                    });
   const double room = lineHeight + kSparePixels;
   std::vector<bool> kept(marks.size(), false);

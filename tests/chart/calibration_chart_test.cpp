@@ -475,6 +475,8 @@ TEST(ThinReferenceMarks, KeepsTheReadThenTheStrongestClearOfEachOther) {
       {"just clear", {{20.0, 10}, {24.0, 20}}, {}, 4, 14, {20.0, 24.0}},
       {"touching", {{20.0, 10}, {24.0, 20}}, {}, 3.9, 14, {24.0}},
       {"no scale", {{20.0, 10}, {60.0, 20}}, {}, 0, 14, {60.0}},
+      // A strength not known ranks below every known one.
+      {"no strength", {{30.0, kNaN}, {31.0, 1}, {60.0, kNaN}}, {}, 5, 14, {31.0, 60.0}},
       {"none", {}, {}, 5, 14, {}},
   };
   for (const auto& c : cases) {
