@@ -32,14 +32,52 @@ void DrawAxes(Canvas& canvas) {
   canvas.LineTo(0, kAxisLength);
 }
 
-void DrawReferenceLabels(Canvas& canvas) {
-  for (const ReferenceReflection& reflection : ReferenceTable) {
-    // At the height of the value's integer part, written to three decimals as the table
-    // gives it.
-    const std::string text = ReferenceLabelText(reflection.twoTheta);
-    canvas.TextOut(-12, ReferenceLabelHeight(text, reflection.twoTheta),
-                   ReferenceLabelShown(reflection.twoTheta));
+constexpr int kReferenceLabelX = -12;
+
+// A reference label at the height of its value's integer part, written to three decimals
+// as the table gives it.
+ChartText ReferenceLabelOf(double twoTheta) {
+  const std::string text = ReferenceLabelText(twoTheta);
+  return {kReferenceLabelX, ReferenceLabelHeight(text, twoTheta), ReferenceLabelShown(twoTheta)};
+}
+
+// The built-in table's six labels, or those of the given marks.
+std::vector<ChartText> ReferenceLabels(std::span<const ReferenceMark> marks) {
+  std::vector<ChartText> labels;
+  if (marks.empty()) {
+    for (const ReferenceReflection& reflection : ReferenceTable)
+      labels.push_back(ReferenceLabelOf(reflection.twoTheta));
+  } else {
+    for (const ReferenceMark& mark : marks)
+      labels.push_back(ReferenceLabelOf(mark.twoTheta));
   }
+  return labels;
+}
+
+// For the area's fit, the labels that bound all of them: all stand at one x, so of the
+// labels at one height only the widest matters. A reference of thousands of lines (a large
+// cell) so measures no more than a hundred texts.
+std::vector<ChartText> BoundingLabels(const Canvas& canvas, std::vector<ChartText> labels) {
+  std::stable_sort(labels.begin(), labels.end(),
+                   [](const ChartText& a, const ChartText& b) { return a.y < b.y; });
+  std::vector<ChartText> bounding;
+  int widest = 0;
+  for (ChartText& label : labels) {
+    const int width = canvas.TextWidth(label.text);
+    if (bounding.empty() || bounding.back().y != label.y) {
+      bounding.push_back(std::move(label));
+      widest = width;
+    } else if (width > widest) {
+      bounding.back() = std::move(label);
+      widest = width;
+    }
+  }
+  return bounding;
+}
+
+void DrawReferenceLabels(Canvas& canvas, const std::vector<ChartText>& labels) {
+  for (const ChartText& label : labels)
+    canvas.TextOut(label.x, label.y, label.text);
 }
 
 struct CoefficientLine {
@@ -102,17 +140,17 @@ void DrawCurve(Canvas& canvas, const CalibrationCoefficients& c) {
 }
 
 // Every text the chart draws, where it draws it: the area is chosen to hold them all.
-std::vector<ChartText> ChartTexts(std::span<const CalibrationPoint> points,
+// Every reference label counts, thinned or not: the area that holds them all holds those
+// drawn.
+std::vector<ChartText> ChartTexts(std::vector<ChartText> referenceLabels,
+                                  std::span<const CalibrationPoint> points,
                                   const CalibrationCoefficients& c) {
   std::ostream nowhere(nullptr);  // measuring writes no trace line
   std::vector<ChartText> texts = {{-35, 50, std::string(kActualTitle)},
                                   {5, 105, std::string(kEquation)},
                                   {50, -5, std::string(kExperimentalTitle)}};
-  for (const ReferenceReflection& reflection : ReferenceTable) {
-    const std::string text = ReferenceLabelText(reflection.twoTheta);
-    texts.push_back({-12, ReferenceLabelHeight(text, reflection.twoTheta),
-                     ReferenceLabelShown(reflection.twoTheta)});
-  }
+  for (ChartText& label : referenceLabels)
+    texts.push_back(std::move(label));
   for (CoefficientLine& line : CoefficientLines(c, nowhere))
     texts.push_back({110, line.height, std::move(line.text)});
   for (const CalibrationPoint& point : points)
@@ -161,13 +199,27 @@ void DrawPointMarker(Canvas& canvas, int x, int y, int r) {
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients, std::ostream& trace) {
+  PaintCalibrationChart(canvas, clientWidth, clientHeight, points, coefficients, {}, trace);
+}
+
+void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
+                           std::span<const CalibrationPoint> points,
+                           const CalibrationCoefficients& coefficients,
+                           std::span<const ReferenceMark> marks, std::ostream& trace) {
   canvas.Clear();
-  const std::vector<ChartText> texts = ChartTexts(points, coefficients);
-  SetChartAreaMapping(
-      canvas, FitChartArea(canvas, clientWidth, clientHeight, texts, MinimumScale(canvas, points)));
+  std::vector<ChartText> labels = ReferenceLabels(marks);
+  const std::vector<ChartText> texts =
+      ChartTexts(marks.empty() ? labels : BoundingLabels(canvas, labels), points, coefficients);
+  const ChartArea area =
+      FitChartArea(canvas, clientWidth, clientHeight, texts, MinimumScale(canvas, points));
+  SetChartAreaMapping(canvas, area);
+  if (!marks.empty()) {
+    labels = ReferenceLabels(
+        ThinReferenceMarks(marks, points, ChartAreaScale(area), canvas.TextHeight()));
+  }
   DrawAxes(canvas);
   canvas.TextOut(-35, 50, kActualTitle);
-  DrawReferenceLabels(canvas);
+  DrawReferenceLabels(canvas, labels);
   DrawCoefficientLines(canvas, coefficients, trace);
   canvas.TextOut(5, 105, kEquation);
   DrawPoints(canvas, points, trace);

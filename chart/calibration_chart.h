@@ -7,6 +7,7 @@
 
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
+#include "chart/reference_marks.h"
 #include "ui/canvas.h"
 
 namespace pellum {
@@ -24,6 +25,17 @@ namespace pellum {
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients, std::ostream& trace);
+
+// The same chart for a reference other than the built-in silicon table: its reference
+// labels are the marks' two-theta to three decimals ("42.828", "73.199", "88.714" for
+// silicon and Cr K-alpha1), each at the height of its integer part, thinned by
+// ThinReferenceMarks at the scale of the area when they would print into each other. The
+// area is chosen to hold every mark's label, so none drawn is ever cut off. No marks: the
+// built-in table's chart above, byte for byte. The trace lines are the same as above.
+void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
+                           std::span<const CalibrationPoint> points,
+                           const CalibrationCoefficients& coefficients,
+                           std::span<const ReferenceMark> marks, std::ostream& trace);
 
 // The circle of radius r around (x, y), given by its bounding corners (x + r, y + r) and
 // (x - r, y - r) in that order: DrawPointMarker(c, 28, 28, 2) -> Ellipse(30, 30, 26, 26).

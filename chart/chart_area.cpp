@@ -122,6 +122,10 @@ ChartArea FitChartArea(const Canvas& canvas, int clientWidth, int clientHeight,
   return {0, 0, clientWidth, clientHeight, 1.0, windowExtent};
 }
 
+double ChartAreaScale(const ChartArea& area) {
+  return MappingOf(area).scale;
+}
+
 void SetChartAreaMapping(Canvas& canvas, const ChartArea& area) {
   if (area.zoom != 1.0)
     canvas.SetZoom(area.zoom);

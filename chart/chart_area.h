@@ -54,6 +54,10 @@ ChartArea FitChartArea(const Canvas& canvas, int clientWidth, int clientHeight,
 // (left + 2 width / 10, top + 9 height / 10).
 void SetChartAreaMapping(Canvas& canvas, const ChartArea& area);
 
+// The area's mapping in pixels per logical unit: its shorter side over windowExtent.
+//   {0, 0, 1000, 600, 1, 120} -> 5
+double ChartAreaScale(const ChartArea& area);
+
 // Logical units per side of the square the mapping fits to the area's shorter side.
 inline constexpr int kChartWindowExtent = 120;
 

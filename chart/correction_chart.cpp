@@ -112,12 +112,24 @@ std::vector<double> Ticks(double low, double high, int parts) {
   return ticks;
 }
 
-std::string CompactHkl(std::string_view hkl) {
+// "3 1 1" -> "311"; "1 0 10" stays, where dropping the spaces would make it another hkl.
+std::string HklLabel(std::string_view hkl) {
   std::string out;
-  for (char c : hkl)
-    if (c != ' ')
-      out.push_back(c);
+  std::size_t digitsInIndex = 0;
+  for (char c : hkl) {
+    if (c == ' ') {
+      digitsInIndex = 0;
+      continue;
+    }
+    if (++digitsInIndex > 1)
+      return std::string(hkl);
+    out.push_back(c);
+  }
   return out.empty() ? "?" : out;
+}
+
+std::string_view PointHkl(const CorrectionChartData& d, std::size_t i) {
+  return i < d.hklTexts.size() ? std::string_view(d.hklTexts[i]) : ReflectionHkl(d.points[i].y);
 }
 
 std::vector<std::string> LegendLines(const CorrectionChartData& d) {
@@ -166,8 +178,10 @@ Layout LayOut(const CorrectionChartData& d) {
     y -= kLegendStep;
   }
   if (d.quality != nullptr) {
-    for (const CalibrationPoint& p : d.points)
-      l.texts.push_back({X(w, p.x) - 20, Y(w, p.y - p.x) + 75, CompactHkl(ReflectionHkl(p.y))});
+    for (std::size_t i = 0; i < d.points.size(); ++i) {
+      const CalibrationPoint& p = d.points[i];
+      l.texts.push_back({X(w, p.x) - 20, Y(w, p.y - p.x) + 75, HklLabel(PointHkl(d, i))});
+    }
   }
   return l;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
@@ -17,6 +18,9 @@ struct CorrectionChartData {
   CalibrationCoefficients coefficients;
   const FitQuality* quality = nullptr;  // nothing but the axes without it
   std::uint64_t rowsOutsideRange = 0;
+  // Each point's hkl as the residual lines name it ("1 1 1", "1 0 10"), for a reference
+  // other than the built-in silicon table; empty: the table's hkl of each point's actual.
+  std::span<const std::string> hklTexts = {};
 };
 
 // Paints the correction itself, where a residual of a thousandth of a degree shows:
@@ -29,8 +33,9 @@ struct CorrectionChartData {
 //   the axes with ticks and their values; the title; "Experimental 2 theta"
 //   the fitted correction a1 + (a2 - 1) x + a3 x^2 as a curve of 100 segments
 //   the +-1 su band of the correction as two dotted curves, when the covariance is defined
-//   each reading as a circle labelled with its hkl ("111" .. "422") and a line from it to
-//   the curve: its residual
+//   each reading as a circle labelled with its hkl ("111" .. "422"; in one field when every
+//   index has one digit, else as given: "1 0 10") and a line from it to the curve: its
+//   residual
 //   the calibrated range as two dashed verticals
 //   beside the axes: the model, rms, and what each mark means; the rows converted outside
 //   the calibrated range when there were any

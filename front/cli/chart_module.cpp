@@ -69,12 +69,13 @@ extern "C" __attribute__((visibility("default"))) bool PellumRenderChartFile(
       *format, QSize(request.width, request.height),
       [&request](pellum::Canvas& canvas) {
         if (request.correction) {
-          pellum::PaintCorrectionChart(
-              canvas, request.width, request.height,
-              {request.points, request.coefficients, request.quality, request.rowsOutsideRange});
+          pellum::PaintCorrectionChart(canvas, request.width, request.height,
+                                       {request.points, request.coefficients, request.quality,
+                                        request.rowsOutsideRange, request.hklTexts});
         } else {
           pellum::PaintCalibrationChart(canvas, request.width, request.height, request.points,
-                                        request.coefficients, *request.trace);
+                                        request.coefficients, request.referenceMarks,
+                                        *request.trace);
         }
       },
       bytes);

@@ -84,9 +84,10 @@ bool RenderChartFile(const ChartRequest& request, std::string& error) {
 }
 
 void TraceChart(int width, int height, std::span<const CalibrationPoint> points,
-                const CalibrationCoefficients& coefficients, std::ostream& trace) {
+                const CalibrationCoefficients& coefficients, std::span<const ReferenceMark> marks,
+                std::ostream& trace) {
   NullCanvas canvas;
-  PaintCalibrationChart(canvas, width, height, points, coefficients, trace);
+  PaintCalibrationChart(canvas, width, height, points, coefficients, marks, trace);
 }
 
 }  // namespace pellum::cli

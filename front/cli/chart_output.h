@@ -19,8 +19,9 @@ inline constexpr const char* kNoChartDrawing =
 // be found or the file cannot be made.
 bool RenderChartFile(const ChartRequest& request, std::string& error);
 
-// Runs the chart's paint only for its trace lines, drawing nowhere.
+// Runs the chart's paint only for its trace lines, drawing nowhere; marks as in ChartRequest.
 void TraceChart(int width, int height, std::span<const CalibrationPoint> points,
-                const CalibrationCoefficients& coefficients, std::ostream& trace);
+                const CalibrationCoefficients& coefficients, std::span<const ReferenceMark> marks,
+                std::ostream& trace);
 
 }  // namespace pellum::cli

@@ -8,6 +8,7 @@
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
 #include "calib/fit_quality.h"
+#include "chart/reference_marks.h"
 
 namespace pellum::cli {
 
@@ -20,6 +21,11 @@ struct ChartRequest {
   std::span<const CalibrationPoint> points;
   CalibrationCoefficients coefficients;
   std::ostream* trace = nullptr;
+  // A reference other than the built-in silicon table: its lines, labelled beside the
+  // calibration chart's axis, and each point's hkl ("1 0 10") for the correction chart.
+  // Both empty for the built-in table.
+  std::span<const ReferenceMark> referenceMarks = {};
+  std::span<const std::string> hklTexts = {};
   // The correction chart (actual - experimental against experimental) instead, from the
   // fit's quality and the rows the run converted outside the calibrated range.
   bool correction = false;

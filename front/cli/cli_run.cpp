@@ -76,6 +76,17 @@ bool ConvertFiles(const std::vector<InputPlan>& inputs, const CalibrationCoeffic
   return allConverted;
 }
 
+// The lines of a reference other than the built-in table, for the chart's labels; none for
+// the table, whose six labels the chart knows.
+std::vector<ReferenceMark> ReferenceMarksOf(const std::optional<Reference>& reference) {
+  std::vector<ReferenceMark> marks;
+  if (reference) {
+    for (const ReferenceLine& line : reference->lines)
+      marks.push_back({line.twoTheta, line.intensity});
+  }
+  return marks;
+}
+
 // Draws one chart file; a failure is said with its path.
 bool DrawChartFile(const ChartRequest& request, MessageSink& messages, std::ostream& err) {
   std::string error;
@@ -144,13 +155,15 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   const CalibrationCoefficients& coefficients = data.coefficients;
   std::ostream nowhere(nullptr);
   std::ostream& trace = options.trace ? out : nowhere;
+  const std::vector<ReferenceMark> marks = ReferenceMarksOf(reference);
   if (options.chartPath) {
-    const ChartRequest request{*options.chartPath, options.chartWidth, options.chartHeight,
-                               data.points,        coefficients,       &trace};
+    ChartRequest request{*options.chartPath, options.chartWidth, options.chartHeight,
+                         data.points,        coefficients,       &trace};
+    request.referenceMarks = marks;
     if (!DrawChartFile(request, messages, err))
       allWritten = false;
   } else if (options.trace) {
-    TraceChart(options.chartWidth, options.chartHeight, data.points, coefficients, trace);
+    TraceChart(options.chartWidth, options.chartHeight, data.points, coefficients, marks, trace);
   }
 
   std::vector<CifSource> converted;
@@ -168,6 +181,7 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     request.correction = true;
     request.quality = &data.quality;
     request.rowsOutsideRange = rowsOutside;
+    request.hklTexts = data.hklTexts;
     if (!DrawChartFile(request, messages, err))
       allWritten = false;
   }

@@ -76,8 +76,8 @@ bool HasReferenceOptions(const CliOptions& o) {
 }
 
 std::string ReferenceCalibrationOptionsError(const CliOptions& o) {
-  if (o.chartPath || o.correctionChartPath || o.trace || o.cifPath || o.calibrationOutPath) {
-    return "--chart, --correction-chart, --trace, --cif and --calibration-out go with the "
+  if (o.cifPath || o.calibrationOutPath) {
+    return "--cif and --calibration-out go with the "
            "built-in silicon table only, not yet with --standard, --lattice, --radiation or "
            "--wavelength";
   }

@@ -15,8 +15,8 @@ bool HasReferenceOptions(const CliOptions& options);
 
 // With a reference other than the built-in table, --two-theta takes one reading per line of
 // the reference; what is wrong with the other options for it, empty when nothing is. The
-// chart, the CIF and the calibration record know the built-in table only, so they do not go
-// with another reference yet, and neither does --trace.
+// CIF and the calibration record know the built-in table only, so they do not go with
+// another reference yet.
 std::string ReferenceCalibrationOptionsError(const CliOptions& options);
 
 // The reference the reference options ask for with --two-theta, left unset when it is the

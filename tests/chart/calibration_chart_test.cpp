@@ -327,6 +327,165 @@ TEST(TruncateToLogical, TruncatesTowardZeroAndWrapsToThirtyTwoBits) {
     EXPECT_EQ(TruncateToLogical(c.value), c.logical) << c.value;
   }
 }
+// Silicon SRM 640e for Cr K-alpha1 and LaB6 SRM 660c for Cu K-alpha1: their lines' two-theta
+// and relative intensity, as pellum-cli --list-lines prints them.
+const std::vector<ReferenceMark> kSiliconChromium = {
+    {42.828322, 100.0}, {73.198884, 60.5}, {88.713925, 39.2}};
+const std::vector<ReferenceMark> kLab6Copper = {
+    {21.358274, 62.3}, {30.385400, 100.0}, {37.442499, 42.2}, {43.507423, 21.2}, {48.958426, 47.7},
+    {53.989906, 25.2}, {63.219716, 9.3},   {67.549094, 26.2}, {71.747035, 18.6}, {75.845689, 11.7},
+    {79.871551, 2.1},  {83.847402, 7.6},   {87.793674, 16.0}, {95.673486, 2.7},  {99.644703, 13.9}};
+
+// The reference labels drawn: the texts at x = -12, in drawing order.
+std::vector<Op> ReferenceLabelsDrawn(const RecordingCanvas& canvas) {
+  std::vector<Op> labels;
+  for (const Op& op : canvas.Named("TextOut"))
+    if (op.args[0] == -12)
+      labels.push_back(op);
+  return labels;
+}
+
+TEST(CalibrationChart, AnotherReferencesLabelsAreItsLinesThinnedWhereTheyWouldTouch) {
+  const std::vector<CalibrationPoint> siliconRead = {
+      {42.84, 42.828322, 1e-4}, {73.21, 73.198884, 1e-4}, {88.72, 88.713925, 1e-4}};
+  // 2 0 0 and 2 1 1 read: their labels are kept before the stronger 2 1 0 beside them.
+  const std::vector<CalibrationPoint> lab6Read = {{43.52, 43.507423, 1e-4},
+                                                  {54.0, 53.989906, 1e-4}};
+  const struct {
+    const char* name;
+    const std::vector<ReferenceMark>& marks;
+    std::vector<CalibrationPoint> points;
+    int lineHeight;
+    std::vector<Op> drawn;
+  } cases[] = {
+      {"Si 640e, Cr",
+       kSiliconChromium,
+       siliconRead,
+       14,
+       {{"TextOut", {-12, 42}, "42.828"},
+        {"TextOut", {-12, 73}, "73.199"},
+        {"TextOut", {-12, 88}, "88.714"}}},
+      // 14-pixel lines at 5 pixels a unit: lines 4 units apart stand clear, all 15 drawn.
+      {"LaB6, 14-pixel lines", kLab6Copper, {}, 14, {}},
+      // 24-pixel lines need 6 units: the strongest first, 1 1 0, 1 0 0, 2 1 0, 1 1 1 ...
+      {"LaB6, 24-pixel lines",
+       kLab6Copper,
+       {},
+       24,
+       {{"TextOut", {-12, 21}, "21.358"},
+        {"TextOut", {-12, 30}, "30.385"},
+        {"TextOut", {-12, 37}, "37.442"},
+        {"TextOut", {-12, 48}, "48.958"},
+        {"TextOut", {-12, 67}, "67.549"},
+        {"TextOut", {-12, 75}, "75.846"},
+        {"TextOut", {-12, 87}, "87.794"},
+        {"TextOut", {-12, 99}, "99.645"}}},
+      {"LaB6, 24-pixel lines, 2 0 0 and 2 1 1 read",
+       kLab6Copper,
+       lab6Read,
+       24,
+       {{"TextOut", {-12, 21}, "21.358"},
+        {"TextOut", {-12, 30}, "30.385"},
+        {"TextOut", {-12, 37}, "37.442"},
+        {"TextOut", {-12, 43}, "43.507"},
+        {"TextOut", {-12, 53}, "53.990"},
+        {"TextOut", {-12, 67}, "67.549"},
+        {"TextOut", {-12, 75}, "75.846"},
+        {"TextOut", {-12, 87}, "87.794"},
+        {"TextOut", {-12, 99}, "99.645"}}},
+  };
+  for (const auto& c : cases) {
+    RecordingCanvas canvas;
+    canvas.charWidth = 7;
+    canvas.lineHeight = c.lineHeight;
+    std::ostringstream trace, tableTrace;
+    PaintCalibrationChart(canvas, 1000, 600, c.points, kSixPointFit, c.marks, trace);
+    ASSERT_EQ(RecordingCanvas::Describe(canvas.Named("Mapping")[0]),
+              "Mapping 120 120 1000 -600 200 540")
+        << c.name;
+    const std::vector<Op> drawn = ReferenceLabelsDrawn(canvas);
+    if (c.drawn.empty()) {
+      EXPECT_EQ(drawn.size(), c.marks.size()) << c.name;
+    } else {
+      EXPECT_EQ(drawn, c.drawn) << c.name;
+    }
+    // The point labels and the coefficients, and so the trace, are the built-in table's.
+    RecordingCanvas table;
+    PaintCalibrationChart(table, 1000, 600, c.points, kSixPointFit, tableTrace);
+    EXPECT_EQ(trace.str(), tableTrace.str()) << c.name;
+    EXPECT_EQ(canvas.Named("TextOut").size() - drawn.size(), table.Named("TextOut").size() - 6)
+        << c.name;
+  }
+}
+
+// At every size and font, no two reference labels drawn print into or touch each other, no
+// text leaves the client area, and a chart large enough shows every line.
+TEST(CalibrationChart, ThinnedLabelsNeverTouchNorLeaveTheArea) {
+  const std::vector<CalibrationPoint> read = {{30.4, 30.3854, 1e-4}, {48.97, 48.958426, 1e-4}};
+  const struct {
+    int width, height;
+  } sizes[] = {{1000, 600}, {800, 600}, {600, 600},  {400, 1000},   {300, 200},
+               {100, 100},  {1, 1},     {2000, 250}, {20000, 20000}};
+  for (const auto& size : sizes) {
+    for (int lineHeight : {14, 20, 30}) {
+      for (const auto* marks : {&kLab6Copper, &kSiliconChromium}) {
+        RecordingCanvas canvas;
+        canvas.charWidth = 7;
+        canvas.lineHeight = lineHeight;
+        std::ostringstream trace;
+        PaintCalibrationChart(canvas, size.width, size.height, read, kSixPointFit, *marks, trace);
+        const std::string at = std::to_string(size.width) + "x" + std::to_string(size.height) +
+                               ", " + std::to_string(lineHeight) + "-pixel lines";
+        EXPECT_EQ(TextsOutside(canvas, size.width, size.height), std::vector<std::string>{}) << at;
+        const Op mapping = canvas.Named("Mapping")[0];
+        const double scale = std::min(std::abs(mapping.args[2]), std::abs(mapping.args[3])) / 120.0;
+        const std::vector<Op> drawn = ReferenceLabelsDrawn(canvas);
+        ASSERT_FALSE(drawn.empty()) << at;
+        for (std::size_t i = 1; i < drawn.size(); ++i)
+          EXPECT_GE((drawn[i].args[1] - drawn[i - 1].args[1]) * scale, lineHeight + 1.0)
+              << at << ": " << drawn[i - 1].text << " and " << drawn[i].text;
+        if (size.width == 20000) {
+          EXPECT_EQ(drawn.size(), marks->size()) << at;
+        }
+      }
+    }
+  }
+}
+
+TEST(ThinReferenceMarks, KeepsTheReadThenTheStrongestClearOfEachOther) {
+  const struct {
+    const char* name;
+    std::vector<ReferenceMark> marks;
+    std::vector<CalibrationPoint> points;
+    double scale;
+    int lineHeight;
+    std::vector<double> kept;
+  } cases[] = {
+      // 16 pixels are 3.2 units at 5 pixels a unit: 28 and 30 are too near.
+      {"stronger", {{28.442, 10}, {30.385, 100}, {47.303, 50}}, {}, 5, 14, {30.385, 47.303}},
+      {"read",
+       {{28.442, 10}, {30.385, 100}, {47.303, 50}},
+       {{28.5, 28.442, 1e-4}},
+       5,
+       14,
+       {28.442, 47.303}},
+      {"equal strength: the lower", {{28.442, 10}, {30.385, 10}}, {}, 5, 14, {28.442}},
+      {"one height", {{47.1, 10}, {47.9, 20}}, {}, 100, 14, {47.9}},
+      // 4 units at 4 pixels are 16: just clear; at 3.9 pixels they touch.
+      {"just clear", {{20.0, 10}, {24.0, 20}}, {}, 4, 14, {20.0, 24.0}},
+      {"touching", {{20.0, 10}, {24.0, 20}}, {}, 3.9, 14, {24.0}},
+      {"no scale", {{20.0, 10}, {60.0, 20}}, {}, 0, 14, {60.0}},
+      // A strength not known ranks below every known one.
+      {"no strength", {{30.0, kNaN}, {31.0, 1}, {60.0, kNaN}}, {}, 5, 14, {31.0, 60.0}},
+      {"none", {}, {}, 5, 14, {}},
+  };
+  for (const auto& c : cases) {
+    std::vector<double> kept;
+    for (const ReferenceMark& mark : ThinReferenceMarks(c.marks, c.points, c.scale, c.lineHeight))
+      kept.push_back(mark.twoTheta);
+    EXPECT_EQ(kept, c.kept) << c.name;
+  }
+}
 
 TEST(ReferenceLabel, TwentyDigitsFromTheSeventeenDigitForm) {
   const struct {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,13 @@ struct Painted {
 };
 
 void Paint(Painted& p, const std::vector<CalibrationPoint>& points, int width, int height,
-           std::uint64_t outside = 0) {
+           std::uint64_t outside = 0, std::span<const std::string> hklTexts = {}) {
   const CalibrationFit fit = FitCalibration(points);
   p.quality = AssessFit(points, fit.coefficients, PrefersStraightLine(fit.result));
   p.canvas.charWidth = 7;
   p.canvas.lineHeight = 14;
-  PaintCorrectionChart(p.canvas, width, height, {points, fit.coefficients, &p.quality, outside});
+  PaintCorrectionChart(p.canvas, width, height,
+                       {points, fit.coefficients, &p.quality, outside, hklTexts});
 }
 
 std::vector<std::string> Texts(const RecordingCanvas& canvas) {
@@ -52,22 +54,49 @@ TEST(CorrectionChart, DrawsEachReadingWithItsHklResidualCurveBandAndRange) {
     std::vector<CalibrationPoint> points;
     std::uint64_t outside;
     bool band;
+    // Another reference's hkl, as the residual lines name them, and the labels they give.
+    std::vector<std::string> hklTexts = {};
+    std::vector<std::string> labels = {};
   } cases[] = {
       {"six readings", kFilm, 774, true},
       // As many readings as coefficients: no covariance, so no band.
       {"three readings", {kFilm[0], kFilm[2], kFilm[5]}, 0, false},
       // Two readings: the straight line, again without a band.
       {"two readings", {kFilm[1], kFilm[4]}, 0, false},
+      // Corundum: an index of two digits keeps the spaces, which alone tell 1 0 10 from 10 1 0.
+      {"corundum",
+       {{25.59, 25.5784, 1e-4},
+        {43.37, 43.3554, 1e-4},
+        {52.56, 52.5531, 1e-4},
+        {76.88, 76.8697, 1e-4}},
+       0,
+       true,
+       {"0 1 2", "1 1 3", "0 2 4", "1 0 10"},
+       {"012", "113", "024", "1 0 10"}},
+      // Silicon for Cr K-alpha1: its three lines, named by the reference, not the table.
+      {"silicon, Cr",
+       {{42.84, 42.828322, 1e-4}, {73.21, 73.198884, 1e-4}, {88.72, 88.713925, 1e-4}},
+       0,
+       false,
+       {"1 1 1", "2 2 0", "3 1 1"},
+       {"111", "220", "311"}},
   };
   for (const auto& c : cases) {
     Painted p;
-    Paint(p, c.points, 800, 600, c.outside);
+    Paint(p, c.points, 800, 600, c.outside, c.hklTexts);
     const std::vector<std::string> texts = Texts(p.canvas);
     EXPECT_EQ(p.canvas.Named("Ellipse").size(), c.points.size()) << c.name;
     for (const CalibrationPoint& point : c.points) {
       std::string hkl(ReflectionHkl(point.y));
       std::erase(hkl, ' ');
-      EXPECT_TRUE(Has(texts, hkl)) << c.name << " " << hkl;
+      if (c.hklTexts.empty()) {
+        EXPECT_TRUE(Has(texts, hkl)) << c.name << " " << hkl;
+      }
+    }
+    for (const std::string& label : c.labels)
+      EXPECT_TRUE(Has(texts, label)) << c.name << " " << label;
+    if (!c.hklTexts.empty()) {
+      EXPECT_FALSE(Has(texts, "?")) << c.name;
     }
     EXPECT_EQ(Has(texts, ":  +/- 1 su of the correction"), c.band) << c.name;
     EXPECT_EQ(Has(texts, "774 rows converted outside it"), c.outside == 774) << c.name;

@@ -607,7 +607,8 @@ TEST_F(RunCalibrationTest, AnotherReferencesReadingsAreCheckedAsTheTables) {
       {{"--two-theta", "42.86,-1,-1", "--standard", "si-640e", "--radiation", "cr"}, "two"},
       {{"--two-theta", "42.86,37.32", "--standard", "si-640e", "--radiation", "cr"},
        "2 2 0: reading 37.32, actual 73.199, difference -35.879"},
-      {{"--two-theta", "42.86,73.2", "--standard", "si-640e", "--chart", "c.svg"}, "--chart"},
+      {{"--two-theta", "42.86,73.2", "--standard", "si-640e", "--lattice", "5.43,5.43"},
+       "cubic cell"},
       {{"--two-theta", "42.86,73.2", "--standard", "si-640e", "--calibration-out", "k.cal"},
        "--calibration-out"},
       {{"--two-theta", "28.4,47.3", "--radiation", "mo"}, "si-640c, si-640d or si-640e"},
@@ -618,6 +619,30 @@ TEST_F(RunCalibrationTest, AnotherReferencesReadingsAreCheckedAsTheTables) {
     EXPECT_NE(err_.str().find(c.said), std::string::npos) << err_.str();
     EXPECT_EQ(out_.str(), "");
     EXPECT_FALSE(fs::exists(Report()));
+  }
+}
+
+// --trace goes with another reference: the label trace lines of its coefficients and of one
+// point per reading, as with the built-in table.
+TEST_F(RunCalibrationTest, AnotherReferenceTracesItsChartsLabels) {
+  const struct {
+    std::vector<std::string> arguments;
+    long traceLines;
+  } cases[] = {
+      {{"--two-theta", "42.84,73.21,88.72", "--standard", "si-640e", "--radiation", "cr"}, 4 + 3},
+      {{"--two-theta", "21.37,30.4,-1,43.52", "--standard", "lab6-660c"}, 4 + 3},
+      {{"--two-theta", "28.45,47.31", "--standard", "si"}, 4 + 2},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = c.arguments;
+    arguments.push_back("--trace");
+    ASSERT_EQ(Run(arguments), kExitDone) << err_.str();
+    const std::string out = out_.str();
+    long lines = 0;
+    for (std::size_t at = out.find("source: "); at != std::string::npos;
+         at = out.find("source: ", at + 1))
+      ++lines;
+    EXPECT_EQ(lines, c.traceLines) << ::testing::PrintToString(c.arguments);
   }
 }
 
@@ -880,6 +905,29 @@ TEST(PellumCli, DrawsChartsWithoutADisplay) {
   EXPECT_NE(chart.find(">47.303<"), std::string::npos);
   EXPECT_NE(chart.find(">69.130<"), std::string::npos);
   EXPECT_EQ(chart.find(">47.302<"), std::string::npos);
+  // Another reference: its lines label the axis, its hkl the readings of the correction
+  // chart; the built-in table's labels are not drawn.
+  const std::string lab6 =
+      std::string("env -u DISPLAY ") + PELLUM_CLI_PATH +
+      " --two-theta 21.37,30.4,37.45,-1,48.97 --standard lab6-660c --report /dev/null --chart " +
+      (folder / "l.svg").string() + " --correction-chart " + (folder / "lk.png").string() +
+      " --size 1000x600 > /dev/null 2>&1";
+  EXPECT_EQ(std::system(lab6.c_str()), 0);
+  const std::string lab6Chart = read(folder / "l.svg");
+  for (const char* mark : {">21.358<", ">30.385<", ">37.442<", ">48.958<", ">99.645<"})
+    EXPECT_NE(lab6Chart.find(mark), std::string::npos) << mark;
+  EXPECT_EQ(lab6Chart.find(">28.442<"), std::string::npos);
+  EXPECT_EQ(read(folder / "lk.png").rfind("\x89PNG\r\n\x1a\n", 0), 0u);
+  const std::string siliconChromium =
+      std::string("env -u DISPLAY ") + PELLUM_CLI_PATH +
+      " --two-theta 42.84,73.21,88.72 --standard si-640e --radiation cr --report /dev/null"
+      " --correction-chart " +
+      (folder / "sk.svg").string() + " > /dev/null 2>&1";
+  EXPECT_EQ(std::system(siliconChromium.c_str()), 0);
+  const std::string siliconCorrection = read(folder / "sk.svg");
+  for (const char* mark : {">111<", ">220<", ">311<"})
+    EXPECT_NE(siliconCorrection.find(mark), std::string::npos) << mark;
+  EXPECT_EQ(siliconCorrection.find(">?<"), std::string::npos);
   fs::remove_all(folder);
 }
 
