@@ -172,10 +172,10 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
       allWritten = false;
   }
   // The CIF holds what was converted: a file that failed has no block in it.
-  if (options.cifPath &&
-      !WriteCifFile(*options.cifPath,
-                    {data.straightLine, coefficients, data.quality, data.rule, data.recordPath},
-                    converted, messages))
+  if (options.cifPath && !WriteCifFile(*options.cifPath,
+                                       {data.straightLine, coefficients, data.quality, data.rule,
+                                        data.recordPath, data.reference},
+                                       converted, messages))
     allWritten = false;
   return allConverted && allWritten ? kExitDone : kExitFileFailed;
 }
