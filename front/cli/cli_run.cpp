@@ -124,6 +124,12 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   } else if (!ObtainCalibration(readings, data, err)) {
     return kExitRefused;
   }
+  // A record of another reference goes with what its readings go with when typed.
+  if (const std::string why = ReferenceCalibrationOptionsError(options);
+      !data.reference.IsBuiltInTable() && !why.empty()) {
+    err << "pellum-cli: " << why << '\n';
+    return kExitRefused;
+  }
 
   ConsoleMessages messages(out, err);
   bool allWritten = true;

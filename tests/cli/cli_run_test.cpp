@@ -858,6 +858,11 @@ TEST_F(RunCalibrationTest, AnotherReferenceIsKeptAndAppliedAsTheFit) {
     EXPECT_EQ(read("film.dat"), converted);
     EXPECT_NE(read("kept.cif").find(c.cif), std::string::npos);
     EXPECT_NE(read("kept.cif").find("read from the calibration record"), std::string::npos);
+    // The chart does not know another reference yet, whether fitted or kept.
+    EXPECT_EQ(Run({"--calibration", at + "film.cal", "--trace"}), kExitRefused);
+    EXPECT_NE(err_.str().find("--trace go with the built-in silicon table only"),
+              std::string::npos);
+    EXPECT_EQ(out_.str(), "");
 
     // An edited reference no longer meets its points: refused, nothing converted.
     // Each edit applies to the record that holds its text; the others stay as they are.
