@@ -35,8 +35,8 @@ struct RecordReferenceLine {
 // two-theta: each point must name one of them and its actual two-theta must be that line's
 // exactly (a record edited to another cell, wavelength or position is refused), the points
 // in the lines' order, and the rest as above.
-//   point 111 42.84 42.83 with 1 1 1 at 42.82832231342157 -> "the actual two-theta of 1 1 1
-//                                                              is not its line's, 42.828"
+//   point 111 42.84 42.83, 1 1 1 at 42.82832231342157 -> "the actual two-theta of 1 1 1 is
+//                                                         not its line's, 42.82832231342157"
 std::string CheckCalibrationRecord(const CalibrationRecord& record, double maxOffset,
                                    std::span<const RecordReferenceLine> lines);
 

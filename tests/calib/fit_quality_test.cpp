@@ -217,6 +217,16 @@ TEST(CalibrationRecord, KeepsEveryBitAndRefusesWhatIsNotOne) {
   EXPECT_EQ(back.points[2].x, 56.13);
   EXPECT_EQ(back.rule, ModelRule::ChiSquare);
   EXPECT_EQ(written.str().find("rule"), std::string::npos) << "the default's record as before";
+  // Byte for byte the record docs/file-formats.md shows, as every earlier Pellum wrote it.
+  EXPECT_EQ(written.str(),
+            "# Pellum calibration: Actual 2 theta = a1 + a2 x + a3 x^2, x the experimental 2 "
+            "theta\npellum-calibration 1\nmodel quadratic\na1 -0.006215050010224119\n"
+            "a2 0.9999774605577304\na3 -4.6702307825325454e-07\ndelta 1.098727098032948e+34\n"
+            "covariance 7.702493457784259e-05 -2.7427577890267484e-06 2.2231595578319494e-08 "
+            "1.0312118348662771e-07 -8.642416483901079e-10 7.427476712371366e-12\n"
+            "point 111 28.45 28.442\npoint 220 47.31 47.303\npoint 311 56.13 56.122\n"
+            "point 400 69.14 69.13\npoint 331 76.39 76.376\npoint 422 88.04 88.03\n"
+            "range 28.45 88.04\n");
 
   // A rule other than the report's is named, and read back.
   std::ostringstream chosen;
