@@ -62,6 +62,26 @@ int SlotOfCompactHkl(std::string_view hkl) {
   return -1;
 }
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// "1 0 10" -> {"1", "0", "10"}; an index is an optional minus and digits.
+bool SplitHkl(std::string_view hkl, char separator, std::vector<std::string_view>& indices) {
+  indices.clear();
+  while (true) {
+    const std::size_t end = std::min(hkl.find(separator), hkl.size());
+    const std::string_view index = hkl.substr(0, end);
+    const std::string_view digits = index.substr(index.substr(0, 1) == "-" ? 1 : 0);
+    if (digits.empty() || digits.size() > 4 || !std::all_of(digits.begin(), digits.end(), IsDigit))
+      return false;
+    indices.push_back(index);
+    if (end == hkl.size())
+      return indices.size() == 3;
+    hkl.remove_prefix(end + 1);
+  }
+}
+
 std::string Quoted(std::string_view text) {
   std::string quoted(1, '"');
   quoted.append(text);
@@ -103,6 +123,8 @@ class RecordParser {
     }
     if (key == "covariance")
       return TakeCovariance(f);
+    if (key == "standard" || key == "wavelength")
+      return TakeReference(f);
     if (key == "point")
       return TakePoint(f);
     if (key == "range")
@@ -121,6 +143,8 @@ class RecordParser {
       return Fail("fewer than two points");
     if (record_.straightLine && record_.coefficients.a3 != 0.0)
       return Fail("a straight line with a3 not 0");
+    if (seen_.count("standard") != seen_.count("wavelength"))
+      return Fail("a standard needs its wavelength, and a wavelength its standard");
     return true;
   }
 
@@ -141,8 +165,40 @@ class RecordParser {
     return true;
   }
 
+  // "standard NAME A [C]" or "wavelength LAMBDA [RADIATION]", before the points they name.
+  bool TakeReference(const std::vector<std::string_view>& f) {
+    if (!record_.points.empty())
+      return Fail("the standard and the wavelength come before the points");
+    CalibrationReference& r = record_.reference;
+    if (f[0] == "standard") {
+      double numbers[2] = {0.0, 0.0};
+      const bool shaped = f.size() == 3 || f.size() == 4;
+      if (!shaped || !ReadNumbers(f, 2, numbers, f.size() - 2) || !(numbers[0] > 0.0) ||
+          (f.size() == 4 && !(numbers[1] > 0.0)))
+        return Fail("the standard is not \"standard NAME A [C]\" with a positive cell");
+      r.standard = f[1];
+      r.a = numbers[0];
+      r.c = numbers[1];
+      return true;
+    }
+    double wavelength = 0.0;
+    if (f.size() < 2 || f.size() > 3 || !ReadNumber(f[1], wavelength) || !(wavelength > 0.0))
+      return Fail("the wavelength is not \"wavelength LAMBDA [RADIATION]\" with a positive LAMBDA");
+    r.wavelength = wavelength;
+    r.radiation = f.size() == 3 ? std::string(f[2]) : std::string();
+    return true;
+  }
+
   bool TakePoint(const std::vector<std::string_view>& f) {
     double v[2];
+    if (seen_.count("standard") != 0) {
+      const std::string hkl = f.size() == 4 ? HklOfField(f[1]) : std::string();
+      if (hkl.empty() || !ReadNumbers(f, 2, v, 2))
+        return Fail("a point is not \"point HKL READING ACTUAL\" of a line of the standard");
+      record_.points.push_back({v[0], v[1], kPointSigma});
+      record_.hkls.push_back(hkl);
+      return true;
+    }
     const int slot = f.size() == 4 ? SlotOfCompactHkl(f[1]) : -1;
     if (slot < 0 || !ReadNumbers(f, 2, v, 2) || v[1] != ReferenceTable[slot].twoTheta)
       return Fail("a point is not \"point HKL READING ACTUAL\" of a silicon reflection");
@@ -160,11 +216,48 @@ class RecordParser {
 
 }  // namespace
 
+std::string HklField(std::string_view hkl) {
+  std::vector<std::string_view> indices;
+  if (!SplitHkl(hkl, ' ', indices))
+    return std::string(hkl);
+  std::string field;
+  const bool oneDigitEach =
+      std::all_of(indices.begin(), indices.end(), [](std::string_view i) { return i.size() == 1; });
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    if (!oneDigitEach && i > 0)
+      field.push_back(',');
+    field.append(indices[i]);
+  }
+  return field;
+}
+
+std::string HklOfField(std::string_view field) {
+  std::vector<std::string_view> indices;
+  if (field.find(',') == std::string_view::npos) {
+    if (field.size() != 3 || !std::all_of(field.begin(), field.end(), IsDigit))
+      return "";
+    indices = {field.substr(0, 1), field.substr(1, 1), field.substr(2, 1)};
+  } else if (!SplitHkl(field, ',', indices)) {
+    return "";
+  }
+  return std::string(indices[0]) + ' ' + std::string(indices[1]) + ' ' + std::string(indices[2]);
+}
+
 void WriteCalibrationRecord(const CalibrationRecord& record, std::ostream& out) {
   const CalibrationCoefficients& c = record.coefficients;
   out << "# Pellum calibration: Actual 2 theta = a1 + a2 x + a3 x^2, x the experimental 2 theta\n"
-      << kMagic << '\n'
-      << "model " << (record.straightLine ? "straight-line" : "quadratic") << '\n';
+      << kMagic << '\n';
+  const CalibrationReference& reference = record.reference;
+  if (!reference.IsBuiltInTable()) {
+    out << "standard " << reference.standard << ' ' << ShortestText(reference.a);
+    if (reference.c > 0.0)
+      out << ' ' << ShortestText(reference.c);
+    out << "\nwavelength " << ShortestText(reference.wavelength);
+    if (!reference.radiation.empty())
+      out << ' ' << reference.radiation;
+    out << '\n';
+  }
+  out << "model " << (record.straightLine ? "straight-line" : "quadratic") << '\n';
   if (record.rule != ModelRule::ChiSquare)
     out << "rule " << ModelRuleName(record.rule) << '\n';
   out << "a1 " << ShortestText(c.a1) << '\n'
@@ -182,9 +275,13 @@ void WriteCalibrationRecord(const CalibrationRecord& record, std::ostream& out) 
   for (std::size_t i = 0; i < record.points.size(); ++i) {
     const CalibrationPoint& p = record.points[i];
     std::string hkl = "000";
-    for (const ReferenceReflection& r : ReferenceTable)
-      if (r.twoTheta == p.y)
-        hkl = CompactHkl(r.hkl);
+    if (!reference.IsBuiltInTable()) {
+      hkl = i < record.hkls.size() ? HklField(record.hkls[i]) : hkl;
+    } else {
+      for (const ReferenceReflection& r : ReferenceTable)
+        if (r.twoTheta == p.y)
+          hkl = CompactHkl(r.hkl);
+    }
     out << "point " << hkl << ' ' << ShortestText(p.x) << ' ' << ShortestText(p.y) << '\n';
     low = i == 0 || p.x < low ? p.x : low;
     high = i == 0 || p.x > high ? p.x : high;

@@ -8,6 +8,7 @@
 
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
+#include "calib/calibration_reference.h"
 #include "calib/fit_model.h"
 
 namespace pellum {
@@ -26,6 +27,15 @@ namespace pellum {
 //   point 111 28.45 28.442                hkl, reading, actual two-theta; one per reading
 //   range 28.45 88.04                     the smallest and largest reading
 //
+// A calibration against another reference names it after the first line, and its points
+// name the reference's lines, one field each ("311", or "1,0,10" when an index has two
+// digits or a sign):
+//   standard al2o3-676a 4.759091 12.991779   name and cell used (c for hexagonal cells only)
+//   wavelength 2.289726 cr                   angstrom, and the radiation (none for a
+//                                            wavelength of the user's)
+//   point 1,0,10 84.3 84.31...
+// A record of the built-in table has neither line and stays as it always was.
+//
 // Lines starting with '#' and blank lines are comments.
 struct CalibrationRecord {
   bool straightLine = false;
@@ -34,7 +44,16 @@ struct CalibrationRecord {
   std::array<double, 9> covariance{};  // row by row, symmetric
   std::vector<CalibrationPoint> points;
   ModelRule rule = ModelRule::ChiSquare;  // the rule that chose straightLine
+  // Another reference's name, cell and wavelength (its material and space group unset),
+  // and each point's hkl ("1 0 10") in the order of points; empty for the built-in table.
+  CalibrationReference reference{};
+  std::vector<std::string> hkls{};
 };
+
+// "3 1 1" -> "311", "1 0 10" -> "1,0,10", "2 -1 0" -> "2,-1,0": an hkl as one field of a
+// record, and back (empty when the field is neither form).
+std::string HklField(std::string_view hkl);
+std::string HklOfField(std::string_view field);
 
 void WriteCalibrationRecord(const CalibrationRecord& record, std::ostream& out);
 
@@ -45,7 +64,10 @@ bool WriteCalibrationRecordFile(const std::string& path, const CalibrationRecord
 // Reads a record written by WriteCalibrationRecord. False, with the reason in error, for
 // anything else: another first line, an unknown or repeated keyword, an unknown rule, a number that
 // is not one or not finite, a point whose actual two-theta is not a reference reflection's, a
-// missing coefficient, fewer than two points. At most kMaxRecordBytes are read, so any file costs
+// missing coefficient, fewer than two points; with another reference, a standard without a
+// wavelength or the reverse, either after a point, or a point whose hkl is not one. Whether
+// that reference's lines are where its points say is for the caller, who can compute them
+// (CheckCalibrationRecord with the lines). At most kMaxRecordBytes are read, so any file costs
 // bounded memory.
 inline constexpr std::size_t kMaxRecordBytes = 64 * 1024;
 bool ReadCalibrationRecord(std::istream& in, CalibrationRecord& record, std::string& error);

@@ -5,8 +5,10 @@
 
 #include "calib/fit.h"
 #include "calib/fit_quality.h"
+#include "calib/fixed_notation.h"
 #include "calib/reading_offsets.h"
 #include "calib/reference_table.h"
+#include "calib/shortest_text.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -100,22 +102,105 @@ std::string CheckCovariance(const CalibrationRecord& record) {
   return "";
 }
 
-}  // namespace
+// The readings of another reference's record, one per line (-1 for a line not read), each
+// point on its line exactly.
+std::string CheckLineReadings(const CalibrationRecord& record,
+                              std::span<const RecordReferenceLine> lines,
+                              std::vector<double>& values) {
+  values.assign(lines.size(), -1.0);
+  if (record.hkls.size() != record.points.size())
+    return "a point names no line of the standard";
+  int previous = -1;
+  for (std::size_t i = 0; i < record.points.size(); ++i) {
+    const CalibrationPoint& p = record.points[i];
+    const std::string& hkl = record.hkls[i];
+    int slot = -1;
+    for (std::size_t j = 0; j < lines.size() && slot < 0; ++j)
+      slot = lines[j].hkl == hkl ? static_cast<int>(j) : -1;
+    if (slot < 0)
+      return "the standard has no line " + hkl + " below 100 degrees at this wavelength";
+    const double actual = lines[static_cast<std::size_t>(slot)].twoTheta;
+    if (p.y != actual)
+      return "the actual two-theta of " + hkl + " is not its line's, " + ShortestText(actual);
+    if (slot == previous)
+      return "the reflection " + hkl + " is given twice";
+    if (slot < previous)
+      return "the points are not in the order of the standard's lines";
+    if (p.x < 0.0)
+      return "the reading of " + hkl + " is negative, the mark of a reflection not read";
+    if (p.x >= kLargestTwoTheta)
+      return std::string(texts::kTooLarge);
+    values[static_cast<std::size_t>(slot)] = p.x;
+    previous = slot;
+  }
+  return "";
+}
 
-std::string CheckCalibrationRecord(const CalibrationRecord& record, double maxOffset) {
-  ParsedEntries values{};
-  if (std::string why = CheckReadings(record, values); !why.empty())
-    return why;
+// The text --two-theta gives for readings of another reference far from their lines.
+std::string DescribeFarLineReadings(std::span<const RecordReferenceLine> lines,
+                                    const std::vector<double>& values, double maxOffset) {
+  std::string text;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const double difference = values[i] - lines[i].twoTheta;
+    if (!(values[i] >= 0.0) || std::fabs(difference) <= maxOffset)
+      continue;
+    text += '\n' + lines[i].hkl + ": reading " + ShortestText(values[i]) + ", actual ";
+    AppendFixed(text, lines[i].twoTheta, 3);
+    text += ", difference ";
+    if (difference >= 0.0)
+      text += '+';
+    AppendFixed(text, difference, 3);
+  }
+  if (text.empty())
+    return "";
+  return "Readings more than " + ShortestText(maxOffset) +
+         (maxOffset == 1.0 ? " degree" : " degrees") +
+         " from the actual 2 theta of their reflection:" + text;
+}
+
+// What every record must pass once its readings are known to be on their lines.
+std::string CheckFit(const CalibrationRecord& record) {
+  if (!IsCalibration(record.coefficients) || !CoefficientsFollow(record))
+    return std::string(kCoefficientsDoNotFollow);
+  return CheckCovariance(record);
+}
+
+std::string CheckDistinct(const CalibrationRecord& record) {
   const std::size_t distinct = DistinctReadings(record);
   if (distinct < 2)
     return std::string(texts::kTooFewReadings);
   if (!record.straightLine && distinct < 3)
     return "a quadratic needs three different readings";
+  return "";
+}
+
+}  // namespace
+
+std::string CheckCalibrationRecord(const CalibrationRecord& record, double maxOffset) {
+  // Its points are on another standard's lines, which only the caller can compute.
+  if (!record.reference.IsBuiltInTable())
+    return "the record names the standard " + record.reference.standard +
+           ", whose lines are not at hand";
+  ParsedEntries values{};
+  if (std::string why = CheckReadings(record, values); !why.empty())
+    return why;
+  if (std::string why = CheckDistinct(record); !why.empty())
+    return why;
   if (const auto far = FindFarReadings(values, maxOffset); !far.empty())
     return DescribeFarReadings(far, maxOffset);
-  if (!IsCalibration(record.coefficients) || !CoefficientsFollow(record))
-    return std::string(kCoefficientsDoNotFollow);
-  return CheckCovariance(record);
+  return CheckFit(record);
+}
+
+std::string CheckCalibrationRecord(const CalibrationRecord& record, double maxOffset,
+                                   std::span<const RecordReferenceLine> lines) {
+  std::vector<double> values;
+  if (std::string why = CheckLineReadings(record, lines, values); !why.empty())
+    return why;
+  if (std::string why = CheckDistinct(record); !why.empty())
+    return why;
+  if (std::string far = DescribeFarLineReadings(lines, values, maxOffset); !far.empty())
+    return far;
+  return CheckFit(record);
 }
 
 }  // namespace pellum

@@ -81,6 +81,31 @@ std::string RuleDescription(ModelRule rule) {
   return ": the smaller chi-square";
 }
 
+// "6 silicon reflections" with the built-in table, "3 reflections of silicon SRM 640e".
+std::string ReflectionsUsed(std::size_t count, const CalibrationReference& reference) {
+  if (reference.IsBuiltInTable())
+    return std::to_string(count) + " silicon reflections";
+  return std::to_string(count) + " reflections of " + reference.material;
+}
+
+// "5.431179 angstrom" or "4.759091, c = 12.991779 angstrom (hexagonal axes)".
+std::string CellText(const CalibrationReference& reference) {
+  std::string text = "a = " + CifNumber(reference.a);
+  if (reference.c > 0.0)
+    text += ", c = " + CifNumber(reference.c) + " angstrom (hexagonal axes)";
+  else
+    text += " angstrom";
+  return text;
+}
+
+// "Cr K-alpha1, wavelength 2.289726 angstrom", or a wavelength of the user's.
+std::string RadiationText(const CalibrationReference& reference) {
+  const std::string wavelength = "wavelength " + CifNumber(reference.wavelength) + " angstrom";
+  if (reference.radiationLine.empty())
+    return "a " + wavelength + " given by the user";
+  return reference.radiationLine + ", " + wavelength;
+}
+
 void WriteEquation(std::ostream& out, const CifCalibration& calibration) {
   const FitQuality& q = calibration.quality;
   const CalibrationCoefficients& c = calibration.coefficients;
@@ -93,11 +118,11 @@ void WriteEquation(std::ostream& out, const CifCalibration& calibration) {
   // A record applied later was fitted elsewhere: the CIF says where it came from, not that
   // a fit was made here.
   if (calibration.recordPath.empty())
-    field.Line(model + ", weighted least squares over " + std::to_string(q.rows.size()) +
-               " silicon reflections");
+    field.Line(model + ", weighted least squares over " +
+               ReflectionsUsed(q.rows.size(), calibration.reference));
   else
     field.Line(model + ", read from the calibration record " + calibration.recordPath + " (its " +
-               std::to_string(q.rows.size()) + " silicon reflections shown below)");
+               ReflectionsUsed(q.rows.size(), calibration.reference) + " shown below)");
   if (calibration.rule != ModelRule::ChiSquare)
     field.Line(std::string("model chosen by the rule ") +
                std::string(ModelRuleName(calibration.rule)) + RuleDescription(calibration.rule));
@@ -111,10 +136,19 @@ void WriteEquation(std::ostream& out, const CifCalibration& calibration) {
   field.End();
 }
 
-void WriteResidualTable(std::ostream& out, const FitQuality& q) {
+void WriteResidualTable(std::ostream& out, const FitQuality& q,
+                        const CalibrationReference& reference) {
   out << "_pd_calibration.special_details";
   CifTextField field(out);
-  field.Line("Silicon (Si) internal standard. For each reflection used: its hkl, the");
+  if (reference.IsBuiltInTable()) {
+    field.Line("Silicon (Si) internal standard. For each reflection used: its hkl, the");
+  } else {
+    field.Line("Internal standard " + reference.material + " (" + reference.standard + "), " +
+               CellText(reference) + ";");
+    field.Line(RadiationText(reference) + ". The reference two-theta of each");
+    field.Line("line is Bragg's law at that wavelength for the cell's spacing.");
+    field.Line("For each reflection used: its hkl, the");
+  }
   field.Line("two-theta read off the film (nominal), the reference two-theta (actual), the");
   field.Line("equation at the reading (calibrated) and actual - calibrated (residual).");
   for (const ResidualRow& r : q.rows) {
@@ -145,7 +179,31 @@ void WriteDataBlockHead(std::ostream& out, const CifDataBlock& block) {
   WriteBlockStart(out, block.code);
   WriteLinks(out, block.description,
              {{std::string(kCifCalibrationBlock), "the calibration that corrected its two-theta"}});
-  Item(out, "_pd_calib_xcoord_overall.id", kCifCalibrationId);
+  Item(out, "_pd_calib_xcoord_overall.id", block.calibrationId);
+  if (block.wavelength > 0.0)
+    Item(out, "_diffrn_radiation_wavelength.value", CifNumber(block.wavelength));
+}
+
+// The standard's phase: its name, and with another reference its cell and the wavelength the
+// lines were computed for.
+void WriteStandardPhase(std::ostream& out, const CalibrationReference& reference) {
+  if (reference.IsBuiltInTable()) {
+    Item(out, "_pd_phase.id", "Si");
+    Item(out, "_pd_phase.name", "silicon");
+    return;
+  }
+  Item(out, "_pd_phase.id", reference.standard);
+  Item(out, "_pd_phase.name", reference.material);
+  const bool hexagonal = reference.c > 0.0;
+  const std::string a = CifNumber(reference.a);
+  const std::string c = hexagonal ? CifNumber(reference.c) : a;
+  Item(out, "_cell.length_a", a);
+  Item(out, "_cell.length_b", a);
+  Item(out, "_cell.length_c", c);
+  Item(out, "_cell.angle_alpha", "90");
+  Item(out, "_cell.angle_beta", "90");
+  Item(out, "_cell.angle_gamma", hexagonal ? "120" : "90");
+  Item(out, "_diffrn_radiation_wavelength.value", CifNumber(reference.wavelength));
 }
 
 void AppendNumber(std::string& row, double value) {
@@ -155,22 +213,31 @@ void AppendNumber(std::string& row, double value) {
 
 }  // namespace
 
+std::string CifCalibrationIdOf(const CalibrationReference& reference) {
+  if (reference.IsBuiltInTable())
+    return std::string(kCifCalibrationId);
+  return reference.standard + "_internal_standard";
+}
+
 void WriteCifCalibrationBlock(std::ostream& out, const CifCalibration& calibration,
                               const std::vector<CifLink>& others) {
+  const CalibrationReference& reference = calibration.reference;
+  const std::string standard = reference.IsBuiltInTable() ? "silicon" : reference.material;
+  const std::string phaseId = reference.IsBuiltInTable() ? "Si" : reference.standard;
   out << kCifMagic << "# Written by Pellum: a Guinier film's two-theta calibrated against\n"
-      << "# silicon as internal standard, and the data converted with it.\n";
+      << "# " << standard << " as internal standard, and the data converted with it.\n";
   WriteBlockStart(out, kCifCalibrationBlock);
   Item(out, "_audit.creation_method", std::string("Pellum ") + std::string(kVersion));
   Loop(out, {"_audit_conform.dict_name", "_audit_conform.dict_version"});
   out << "CIF_CORE ?\nCIF_POW 2.5.0\n";
-  WriteLinks(out, "calibration of the film's two-theta against the silicon internal standard",
+  WriteLinks(out,
+             "calibration of the film's two-theta against the " + standard + " internal standard",
              others);
-  Item(out, "_pd_phase.id", "Si");
-  Item(out, "_pd_phase.name", "silicon");
-  Item(out, "_pd_calib_xcoord_overall.id", kCifCalibrationId);
-  Item(out, "_pd_calib_xcoord_overall.phase_id", "Si");
+  WriteStandardPhase(out, reference);
+  Item(out, "_pd_calib_xcoord_overall.id", CifCalibrationIdOf(reference));
+  Item(out, "_pd_calib_xcoord_overall.phase_id", phaseId);
   WriteEquation(out, calibration);
-  WriteResidualTable(out, calibration.quality);
+  WriteResidualTable(out, calibration.quality, reference);
 
   const std::string su = CifNumber(ReadingUncertainty(calibration.quality));
   Loop(out, {"_pd_calib_xcoord.nominal_2theta", "_pd_calib_xcoord.nominal_2theta_su",

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calib/calibration_coefficients.h"
+#include "calib/calibration_reference.h"
 #include "calib/fit_model.h"
 #include "calib/fit_quality.h"
 #include "convert/conversion_outcome.h"
@@ -26,12 +27,19 @@ struct CifCalibration {
   ModelRule rule = ModelRule::ChiSquare;  // named when not the report's chi-square rule
   // The record the calibration was read from; empty when it was fitted in this run.
   std::string recordPath;
+  // The standard and wavelength when not the built-in silicon table, which the CIF has
+  // always named as silicon without a cell or wavelength.
+  CalibrationReference reference{};
 };
 
 // The id by which every block of the file names the calibration
 // (_pd_calib_xcoord_overall.id), and the silicon phase it was fitted to.
 inline constexpr std::string_view kCifCalibrationId = "Si_internal_standard";
 inline constexpr std::string_view kCifCalibrationBlock = "calibration";
+
+// That id for a calibration against reference: kCifCalibrationId for the built-in table,
+// "si-640e_internal_standard" for silicon SRM 640e.
+std::string CifCalibrationIdOf(const CalibrationReference& reference);
 
 // Another block of the same file, and what it is to the block that names it
 // (_audit_link.block_code and .block_description).
@@ -44,7 +52,8 @@ struct CifLink {
 inline constexpr std::string_view kCifMagic = "#\\#CIF_1.1\n";
 
 // data_calibration: the program, the dictionaries, the links to the other blocks, the
-// silicon phase, the equation with the coefficients and their su, the residual table in
+// silicon phase (with another reference: the standard's phase, its cell and the
+// wavelength), the equation with the coefficients and their su, the residual table in
 // words (reading, actual, calibrated and residual of each reflection, with its hkl), and the
 // loop of nominal (read) and actual two-theta.
 void WriteCifCalibrationBlock(std::ostream& out, const CifCalibration& calibration,
@@ -56,6 +65,8 @@ void WriteCifCalibrationBlock(std::ostream& out, const CifCalibration& calibrati
 struct CifDataBlock {
   std::string code;
   std::string description;
+  std::string calibrationId{kCifCalibrationId};
+  double wavelength = 0.0;  // written when not 0: with a reference other than the built-in table
 };
 
 // The block of a profile read from in (a seekable stream at its start, read twice as the

@@ -54,7 +54,10 @@ bool WriteCifFile(const std::string& path, const CifCalibration& calibration,
     InputFile input;
     if (!input.Open(inputPath))
       return Refuse(inputPath, texts::kCannotReadInput, messages);
-    const CifDataBlock block{links[i].blockCode, links[i].description};
+    CifDataBlock block{links[i].blockCode, links[i].description,
+                       CifCalibrationIdOf(calibration.reference), 0.0};
+    if (!calibration.reference.IsBuiltInTable())
+      block.wavelength = calibration.reference.wavelength;
     const ConversionOutcome outcome =
         IsProfilePath(inputPath)
             ? WriteCifProfileBlock(input.Stream(), output.Stream(), block, calibration.coefficients)

@@ -7,6 +7,7 @@
 #include "calib/reading_offsets.h"
 #include "calib/shortest_text.h"
 #include "front/cli/console_messages.h"
+#include "front/cli/reference_calibration.h"
 #include "io/input_file.h"
 #include "ui/user_texts.h"
 
@@ -50,8 +51,15 @@ bool ReadRecord(const std::string& path, double maxOffset, RunCalibrationData& d
   CalibrationRecord record;
   std::string why = "cannot be opened";
   const bool read = file.Open(path) && ReadCalibrationRecord(file.Stream(), record, why);
-  if (read)
+  if (read && record.reference.IsBuiltInTable()) {
     why = CheckCalibrationRecord(record, maxOffset);
+  } else if (read) {
+    // Another standard's lines are computed again from the record's cell and wavelength:
+    // an edited cell, wavelength or position no longer meets its points.
+    std::vector<RecordReferenceLine> lines;
+    if (RecomputeRecordLines(record.reference, lines, why))
+      why = CheckCalibrationRecord(record, maxOffset, lines);
+  }
   if (!read || !why.empty()) {
     err << "pellum-cli: cannot use the calibration " << path << ": " << why << '\n';
     return false;
@@ -60,6 +68,8 @@ bool ReadRecord(const std::string& path, double maxOffset, RunCalibrationData& d
   data.rule = record.rule;
   data.coefficients = record.coefficients;
   data.points = record.points;
+  data.hklTexts = record.hkls;
+  data.reference = record.reference;
   data.recordPath = path;
   // The kept readings say, as a fit's do, whether they support the quadratic term.
   data.quadraticTerm = TestQuadraticTerm(data.points, FitCalibration(data.points).result);
@@ -96,7 +106,8 @@ void AssessCalibration(RunCalibrationData& data) {
 
 CalibrationRecord RecordOf(const RunCalibrationData& data) {
   return {data.straightLine,       data.coefficients, data.quality.uncertaintiesDefined,
-          data.quality.covariance, data.points,       data.rule};
+          data.quality.covariance, data.points,       data.rule,
+          data.reference,          data.hklTexts};
 }
 
 void PrintCalibration(const RunCalibrationData& data, std::ostream& out) {

@@ -28,6 +28,7 @@ struct RunCalibrationData {
   // Each point's hkl ("1 0 10") with a reference other than the built-in table, whose
   // residual rows name them; empty with the built-in table.
   std::vector<std::string> hklTexts;
+  CalibrationReference reference;  // the standard, cell and wavelength; empty: built-in table
 };
 
 // Fits the readings of --two-theta, or reads the record of --calibration. Refuses, with

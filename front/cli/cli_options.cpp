@@ -342,8 +342,7 @@ Other options:
 
 Each FILE is converted beside itself: film.pid gives film.dat, scan.txt gives scan.pro.
 With a reference other than the built-in table, --two-theta's LIST holds one reading per
-line of the reference, in the order --list-lines prints them; --cif and --calibration-out
-go with the built-in table only.
+line of the reference, in the order --list-lines prints them.
 After the model and coefficients, the quality of the fit: one "residual HKL READING ACTUAL
 CALIBRATED RESIDUAL" line per reflection used, then rms, max, su_a1 su_a2 su_a3 (when
 there are more readings than coefficients), "a3_significant yes|no T" (with more than

@@ -135,6 +135,15 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   } else if (!ObtainCalibration(readings, data, err)) {
     return kExitRefused;
   }
+  // A record of another reference draws its charts with that reference's lines.
+  if (!reference && !data.reference.IsBuiltInTable()) {
+    std::string error;
+    reference.emplace();
+    if (!ReferenceOfRecord(data.reference, *reference, error)) {
+      err << "pellum-cli: " << error << '\n';
+      return kExitRefused;
+    }
+  }
 
   ConsoleMessages messages(out, err);
   bool allWritten = true;
@@ -186,10 +195,10 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
       allWritten = false;
   }
   // The CIF holds what was converted: a file that failed has no block in it.
-  if (options.cifPath &&
-      !WriteCifFile(*options.cifPath,
-                    {data.straightLine, coefficients, data.quality, data.rule, data.recordPath},
-                    converted, messages))
+  if (options.cifPath && !WriteCifFile(*options.cifPath,
+                                       {data.straightLine, coefficients, data.quality, data.rule,
+                                        data.recordPath, data.reference},
+                                       converted, messages))
     allWritten = false;
   return allConverted && allWritten ? kExitDone : kExitFileFailed;
 }

@@ -9,6 +9,7 @@
 #include "calib/shortest_text.h"
 #include "front/cli/console_messages.h"
 #include "front/cli/list_lines.h"
+#include "refs/radiation.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
@@ -75,15 +76,6 @@ bool HasReferenceOptions(const CliOptions& o) {
   return o.standard || o.lattice || o.radiation || o.wavelength;
 }
 
-std::string ReferenceCalibrationOptionsError(const CliOptions& o) {
-  if (o.cifPath || o.calibrationOutPath) {
-    return "--cif and --calibration-out go with the "
-           "built-in silicon table only, not yet with --standard, --lattice, --radiation or "
-           "--wavelength";
-  }
-  return "";
-}
-
 bool ChooseReferenceForReadings(const CliOptions& options, std::optional<Reference>& reference,
                                 std::string& error) {
   Reference chosen;
@@ -96,15 +88,61 @@ bool ChooseReferenceForReadings(const CliOptions& options, std::optional<Referen
     }
     return true;
   }
-  error = ReferenceCalibrationOptionsError(options);
-  if (!error.empty())
-    return false;
   reference = std::move(chosen);
   return true;
 }
 
 std::string HklText(const ReferenceLine& line) {
   return std::to_string(line.h) + ' ' + std::to_string(line.k) + ' ' + std::to_string(line.l);
+}
+
+CalibrationReference CalibrationReferenceOf(const Reference& reference) {
+  CalibrationReference named;
+  named.standard = reference.standard;
+  named.material = reference.material;
+  if (const Standard* standard = FindStandard(reference.standard))
+    named.spaceGroup = standard->spaceGroup;
+  named.a = reference.a;
+  named.c = reference.c;
+  named.radiation = reference.radiation;
+  if (const Radiation* radiation = FindRadiation(reference.radiation))
+    named.radiationLine = radiation->line;
+  named.wavelength = reference.wavelength;
+  return named;
+}
+
+bool ReferenceOfRecord(const CalibrationReference& named, Reference& reference,
+                       std::string& error) {
+  // Asked for as a user would, in the shortest texts that read back to the record's doubles.
+  ReferenceRequest request;
+  request.standard = named.standard;
+  request.lattice = ShortestText(named.a);
+  if (named.c > 0.0)
+    *request.lattice += ',' + ShortestText(named.c);
+  if (named.radiation.empty())
+    request.wavelength = ShortestText(named.wavelength);
+  else
+    request.radiation = named.radiation;
+  if (!ChooseReference(request, reference, error))
+    return false;
+  if (reference.wavelength != named.wavelength) {
+    error = "the wavelength " + ShortestText(named.wavelength) + " is not that of " +
+            named.radiation + ", " + ShortestText(reference.wavelength);
+    return false;
+  }
+  return true;
+}
+
+bool RecomputeRecordLines(CalibrationReference& named, std::vector<RecordReferenceLine>& lines,
+                          std::string& error) {
+  Reference reference;
+  if (!ReferenceOfRecord(named, reference, error))
+    return false;
+  named = CalibrationReferenceOf(reference);
+  lines.clear();
+  for (const ReferenceLine& line : reference.lines)
+    lines.push_back({HklText(line), line.twoTheta});
+  return true;
 }
 
 bool ObtainReferenceCalibration(const CliOptions& options, const Reference& reference,
@@ -140,6 +178,7 @@ bool ObtainReferenceCalibration(const CliOptions& options, const Reference& refe
     err << "pellum-cli: every reading is negative (not available): nothing to calibrate\n";
     return false;
   }
+  data.reference = CalibrationReferenceOf(reference);
   // Fitted, and its model chosen, as the built-in table's readings are.
   return FitPoints(options.modelRule, data, err);
 }

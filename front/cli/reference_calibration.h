@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "calib/calibration_record_check.h"
 #include "front/cli/cli_calibration.h"
 #include "front/cli/cli_options.h"
 #include "refs/reference_choice.h"
@@ -13,12 +14,6 @@ namespace pellum::cli {
 // True when any of --standard, --lattice, --radiation and --wavelength was given.
 bool HasReferenceOptions(const CliOptions& options);
 
-// With a reference other than the built-in table, --two-theta takes one reading per line of
-// the reference; what is wrong with the other options for it, empty when nothing is. The
-// CIF and the calibration record know the built-in table only, so they do not go with
-// another reference yet.
-std::string ReferenceCalibrationOptionsError(const CliOptions& options);
-
 // The reference the reference options ask for with --two-theta, left unset when it is the
 // built-in table (the default road then, at most six readings). False with error said for a
 // reference that cannot be had or options that do not go with it.
@@ -27,6 +22,24 @@ bool ChooseReferenceForReadings(const CliOptions& options, std::optional<Referen
 
 // "1 1 1", or "1 0 10": the hkl of a line as the residual lines show it.
 std::string HklText(const ReferenceLine& line);
+
+// The reference a record names (its standard, cell and radiation or wavelength), chosen
+// again as the options would choose it. False with error said when it cannot be had, or
+// when the record's wavelength is not that of the radiation it names.
+bool ReferenceOfRecord(const CalibrationReference& named, Reference& reference, std::string& error);
+
+// The reference as the record and the CIF name it: its name, material, space group, cell and
+// radiation (the line's name too) or wavelength.
+CalibrationReference CalibrationReferenceOf(const Reference& reference);
+
+// The lines of the reference a record names, recomputed from its standard, cell and
+// wavelength, with its material, space group and radiation line filled in. False, with the
+// reason in error, for a standard that is unknown or the built-in table, a cell of the wrong
+// shape, or a wavelength that is not its radiation's:
+//   standard si-640e 5.431179 / wavelength 2.289726 cr  -> 1 1 1 at 42.828..., 2 2 0, 3 1 1
+//   wavelength 2.29 cr  -> "the wavelength 2.29 is not that of cr, 2.289726"
+bool RecomputeRecordLines(CalibrationReference& reference, std::vector<RecordReferenceLine>& lines,
+                          std::string& error);
 
 // Fits the readings of --two-theta against reference's lines, one reading per line in its
 // order (negative, or missing at the end, for a line not read), as ObtainCalibration does

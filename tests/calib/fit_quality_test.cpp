@@ -6,11 +6,13 @@
 
 #include <cmath>
 #include <random>
+#include <span>
 #include <sstream>
 #include <vector>
 
 #include "calib/accurate_hypot.h"
 #include "calib/calibration_record.h"
+#include "calib/calibration_record_check.h"
 #include "calib/calibration_summary.h"
 #include "calib/fit.h"
 #include "calib/fit_model.h"
@@ -215,6 +217,16 @@ TEST(CalibrationRecord, KeepsEveryBitAndRefusesWhatIsNotOne) {
   EXPECT_EQ(back.points[2].x, 56.13);
   EXPECT_EQ(back.rule, ModelRule::ChiSquare);
   EXPECT_EQ(written.str().find("rule"), std::string::npos) << "the default's record as before";
+  // Byte for byte the record docs/file-formats.md shows, as every earlier Pellum wrote it.
+  EXPECT_EQ(written.str(),
+            "# Pellum calibration: Actual 2 theta = a1 + a2 x + a3 x^2, x the experimental 2 "
+            "theta\npellum-calibration 1\nmodel quadratic\na1 -0.006215050010224119\n"
+            "a2 0.9999774605577304\na3 -4.6702307825325454e-07\ndelta 1.098727098032948e+34\n"
+            "covariance 7.702493457784259e-05 -2.7427577890267484e-06 2.2231595578319494e-08 "
+            "1.0312118348662771e-07 -8.642416483901079e-10 7.427476712371366e-12\n"
+            "point 111 28.45 28.442\npoint 220 47.31 47.303\npoint 311 56.13 56.122\n"
+            "point 400 69.14 69.13\npoint 331 76.39 76.376\npoint 422 88.04 88.03\n"
+            "range 28.45 88.04\n");
 
   // A rule other than the report's is named, and read back.
   std::ostringstream chosen;
@@ -258,11 +270,118 @@ TEST(CalibrationRecord, KeepsEveryBitAndRefusesWhatIsNotOne) {
       {head + "rule line\nrule line\n" + body, "\"rule\" is given twice"},
       {head + body + std::string(kMaxRecordBytes, '#'), "longer than a calibration record can be"},
   };
+  // Another reference: named before the points, whose hkl are its lines'.
+  const std::string ref = "standard si-640e 5.431179\nwavelength 2.289726 cr\n";
+  const std::string refBody =
+      "a1 0.1\na2 1\na3 0\npoint 111 42.84 42.82832231342157\npoint 1,0,10 88 88.1\n";
+  const Case referenceCases[] = {
+      {head + ref + refBody, ""},
+      {head + "standard al2o3-676a 4.759091 12.991779\nwavelength 1.6\n" + refBody, ""},
+      {head + "standard si-640e 5.431179\n" + refBody,
+       "a standard needs its wavelength, and a wavelength its standard"},
+      {head + "wavelength 2.289726 cr\n" + body,
+       "a standard needs its wavelength, and a wavelength its standard"},
+      {head + "a1 0.1\na2 1\na3 0\npoint 111 28.45 28.442\n" + ref,
+       "the standard and the wavelength come before the points"},
+      {head + "standard si-640e\nwavelength 2.289726 cr\n" + refBody,
+       "the standard is not \"standard NAME A [C]\" with a positive cell"},
+      {head + "standard si-640e -5.4\nwavelength 2.289726 cr\n" + refBody,
+       "the standard is not \"standard NAME A [C]\" with a positive cell"},
+      {head + "standard si-640e 5.431179\nwavelength 0 cr\n" + refBody,
+       "the wavelength is not \"wavelength LAMBDA [RADIATION]\" with a positive LAMBDA"},
+      {head + ref + refBody + "point 1,0 60 60.1\n",
+       "a point is not \"point HKL READING ACTUAL\" of a line of the standard"},
+      {head + ref + refBody + "point 1111 60 60.1\n",
+       "a point is not \"point HKL READING ACTUAL\" of a line of the standard"},
+      {head + ref + refBody + "point 1,x,0 60 60.1\n",
+       "a point is not \"point HKL READING ACTUAL\" of a line of the standard"},
+      {head + ref + ref + refBody, "\"standard\" is given twice"},
+  };
+  for (std::span<const Case> table :
+       {std::span<const Case>(cases), std::span<const Case>(referenceCases)}) {
+    for (const Case& c : table) {
+      std::istringstream text(c.text);
+      error.clear();
+      EXPECT_EQ(ReadCalibrationRecord(text, back, error), *c.error == '\0') << c.text.substr(0, 80);
+      EXPECT_EQ(error, c.error) << c.text.substr(0, 80);
+    }
+  }
+}
+
+// A record of another reference names it and each point's line, and reads back to the bit;
+// its hkl stay one field whatever their digits.
+TEST(CalibrationRecord, NamesAnotherReferenceAndItsLines) {
+  const struct {
+    const char* hkl;
+    const char* field;
+  } hkls[] = {{"3 1 1", "311"},
+              {"1 0 10", "1,0,10"},
+              {"2 -1 0", "2,-1,0"},
+              {"10 0 0", "10,0,0"},
+              {"0 0 12", "0,0,12"}};
+  for (const auto& h : hkls) {
+    EXPECT_EQ(HklField(h.hkl), h.field);
+    EXPECT_EQ(HklOfField(h.field), h.hkl);
+  }
+  for (const char* bad : {"31", "3111", "1,1", "1,,1", "a,b,c", "1,2,3,4", "-11", "1,-,2"})
+    EXPECT_EQ(HklOfField(bad), "") << bad;
+
+  const std::vector<CalibrationPoint> points = {
+      {25.6, 25.573, 1e-4}, {52.56, 52.551, 1e-4}, {76.9, 76.87, 1e-4}};
+  const CalibrationFit fit = FitCalibration(points);
+  CalibrationRecord record{false, fit.coefficients, false, {}, points};
+  record.reference = {"al2o3-676a", "corundum SRM 676a", "R -3 c:H", 4.759091, 12.991779, "", "",
+                      1.5405929};
+  record.hkls = {"0 1 2", "0 2 4", "1 0 10"};
+  std::ostringstream written;
+  WriteCalibrationRecord(record, written);
+  EXPECT_NE(written.str().find("pellum-calibration 1\nstandard al2o3-676a 4.759091 12.991779\n"
+                               "wavelength 1.5405929\nmodel quadratic\n"),
+            std::string::npos)
+      << written.str();
+  EXPECT_NE(written.str().find("\npoint 1,0,10 76.9 76.87\n"), std::string::npos);
+  CalibrationRecord back;
+  std::string error;
+  std::istringstream in(written.str());
+  ASSERT_TRUE(ReadCalibrationRecord(in, back, error)) << error;
+  EXPECT_EQ(back.reference.standard, "al2o3-676a");
+  EXPECT_EQ(back.reference.a, 4.759091);
+  EXPECT_EQ(back.reference.c, 12.991779);
+  EXPECT_EQ(back.reference.radiation, "");
+  EXPECT_EQ(back.reference.wavelength, 1.5405929);
+  EXPECT_EQ(back.hkls, record.hkls);
+  ASSERT_EQ(back.points.size(), 3u);
+  EXPECT_EQ(back.points[2].y, 76.87);
+
+  // Checked against the lines computed for it: each point on its line exactly, in order.
+  const std::vector<RecordReferenceLine> lines = {
+      {"0 1 2", 25.573}, {"1 0 4", 35.15}, {"0 2 4", 52.551}, {"1 0 10", 76.87}};
+  EXPECT_EQ(CheckCalibrationRecord(back, 1.0, lines), "");
+  EXPECT_NE(CheckCalibrationRecord(back, 1.0), "") << "not against the built-in table";
+  struct Case {
+    std::size_t point;
+    std::string hkl;
+    double x, y;
+    std::string reason;
+  };
+  const std::vector<Case> cases = {
+      {2, "1 0 10", 76.9, 76.871, "the actual two-theta of 1 0 10 is not its line's, 76.87"},
+      {2, "0 0 3", 76.9, 76.87, "the standard has no line 0 0 3 below 100 degrees"},
+      {1, "0 1 2", 52.56, 25.573, "the reflection 0 1 2 is given twice"},
+      {2, "1 0 4", 35.2, 35.15, "the points are not in the order of the standard's lines"},
+      {1, "0 2 4", -1, 52.551, "the reading of 0 2 4 is negative"},
+      {2, "1 0 10", 78.0, 76.87,
+       "Readings more than 1 degree from the actual 2 theta of their reflection:\n"
+       "1 0 10: reading 78, actual 76.870, difference +1.130"},
+      {2, "1 0 10", 76.95, 76.87, "The record's coefficients do not follow from its readings"},
+  };
   for (const Case& c : cases) {
-    std::istringstream text(c.text);
-    error.clear();
-    EXPECT_EQ(ReadCalibrationRecord(text, back, error), *c.error == '\0') << c.text.substr(0, 80);
-    EXPECT_EQ(error, c.error) << c.text.substr(0, 80);
+    CalibrationRecord edited = back;
+    edited.points[c.point].x = c.x;
+    edited.points[c.point].y = c.y;
+    edited.hkls[c.point] = c.hkl;
+    EXPECT_EQ(CheckCalibrationRecord(edited, 1.0, lines).rfind(c.reason, 0), 0u)
+        << c.reason << " / " << CheckCalibrationRecord(edited, 1.0, lines);
   }
 }
 

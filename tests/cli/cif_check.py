@@ -5,7 +5,8 @@ what pellum-cli printed and with the .pro and .dat files it wrote, to full preci
     cif_check.py PELLUM_CLI EXAMPLES_DIR
 
 Runs the example film in a plain folder and again in a folder whose name holds both quote
-characters, a non-ASCII letter and a '%41', with six readings and with two (no su). Exit
+characters, a non-ASCII letter and a '%41', with six readings and with two (no su), and
+against silicon SRM 640e (the standard's name, cell and wavelength). Exit
 status 0 when everything matches, 1 on a mismatch, 77 (skipped) when gemmi is missing on a
 system that is not Debian; on Debian, scripts/install-deps installs it.
 """
@@ -45,7 +46,16 @@ KNOWN_NAMES = {
     "_pd_calib_xcoord.actual_2theta", "_pd_data.point_id", "_pd_meas.2theta_scan",
     "_pd_proc.2theta_corrected", "_pd_meas.intensity_total", "_pd_proc.intensity_norm",
     "_pd_peak.id", "_pd_peak.2theta_maximum", "_pd_peak.intensity",
+    # With a reference other than the built-in table: the standard's cell, the wavelength.
+    "_cell.length_a", "_cell.length_b", "_cell.length_c", "_cell.angle_alpha",
+    "_cell.angle_beta", "_cell.angle_gamma", "_diffrn_radiation_wavelength.value",
 }
+
+# What the CIF names the standard by: the built-in table, and silicon SRM 640e with Cu K-alpha1.
+DEFAULT = {"options": [], "phase": "Si", "name": "silicon", "id": "Si_internal_standard",
+           "a": None, "wavelength": None}
+SI_640E = {"options": ["--standard", "si-640e"], "phase": "si-640e", "name": "silicon SRM 640e",
+           "id": "si-640e_internal_standard", "a": 5.431179, "wavelength": 1.5405929}
 
 failures = []
 
@@ -84,7 +94,7 @@ def printed_calibration(stdout):
     return lines, residuals
 
 
-def check_calibration(block, printed, residuals, label):
+def check_calibration(block, printed, residuals, label, standard):
     equation = text(block, "_pd_calibration.conversion_eqn")
     check(("model " + printed["model"][0]) in equation, label + ": model")
     for name in ("a1", "a2", "a3"):
@@ -127,8 +137,22 @@ def check_calibration(block, printed, residuals, label):
         check(all(float(v) == math.sqrt(total / free) for v in su), label + ": reading su")
     else:
         check(all(v == "?" for v in su), label + ": no reading su without a degree of freedom")
-    check(block.find_value("_pd_calib_xcoord_overall.phase_id") == "Si", label + ": phase")
-    check(block.find_value("_pd_phase.name") == "silicon", label + ": silicon")
+    check(block.find_value("_pd_calib_xcoord_overall.phase_id") == standard["phase"],
+          label + ": phase")
+    check(gemmi.cif.as_string(block.find_value("_pd_phase.name")) == standard["name"],
+          label + ": the standard's name")
+    for name in ("_cell.length_a", "_cell.length_b", "_cell.length_c"):
+        value = block.find_value(name)
+        check((value is None and standard["a"] is None) or
+              (value is not None and float(value) == standard["a"]), label + ": " + name)
+
+
+def check_wavelength(document, standard, label):
+    for block in document:
+        value = block.find_value("_diffrn_radiation_wavelength.value")
+        check((value is None and standard["wavelength"] is None) or
+              (value is not None and float(value) == standard["wavelength"]),
+              label + ": the wavelength in " + block.name)
 
 
 def coefficients(printed):
@@ -183,11 +207,11 @@ def check_peaks(block, folder, c, label):
           label + ": listing header lines")
 
 
-def check_links(document, folder, label):
+def check_links(document, folder, label, standard):
     blocks = {b.find_value("_audit.block_code"): b for b in document}
     check(list(blocks) == ["calibration", "film.pid", "film-profile.txt"], label + ": blocks")
     ids = {b.find_value("_pd_calib_xcoord_overall.id") for b in document}
-    check(ids == {"Si_internal_standard"}, label + ": every block names the calibration")
+    check(ids == {standard["id"]}, label + ": every block names the calibration")
     links = document.find_block("calibration").find("_audit_link.", ["block_code",
                                                                      "block_description"])
     described = {row.str(0): decoded(field(row[1])) for row in links}
@@ -218,22 +242,24 @@ def check_grammars(path, label):
     CifFile.ReadCif(cif2, grammar="2.0")
 
 
-def run(cli, examples, folder, readings, label):
+def run(cli, examples, folder, readings, label, standard=DEFAULT):
     os.makedirs(folder)
     for name in ("film.pid", "film-profile.txt"):
         shutil.copy(os.path.join(examples, name), folder)
     cif = os.path.join(folder, "film.cif")
     result = subprocess.run(
         [cli, "--two-theta", readings, "--report", os.path.join(folder, "fitdata.txt"),
-         "--cif", cif, os.path.join(folder, "film.pid"), os.path.join(folder, "film-profile.txt")],
+         "--cif", cif, os.path.join(folder, "film.pid"), os.path.join(folder, "film-profile.txt")]
+        + standard["options"],
         capture_output=True, check=False)
     if not check(result.returncode == 0, label + ": pellum-cli exit status " +
                  str(result.returncode) + " " + result.stderr.decode(errors="replace")):
         return
     printed, residuals = printed_calibration(result.stdout.decode())
     document = gemmi.cif.read_file(cif)
-    check_links(document, folder, label)
-    check_calibration(document.find_block("calibration"), printed, residuals, label)
+    check_links(document, folder, label, standard)
+    check_calibration(document.find_block("calibration"), printed, residuals, label, standard)
+    check_wavelength(document, standard, label)
     check_profile(document.find_block("film-profile.txt"), folder, coefficients(printed), label)
     check_peaks(document.find_block("film.pid"), folder, coefficients(printed), label)
     check_grammars(cif, label)
@@ -249,6 +275,7 @@ def main():
         run(cli, examples, os.path.join(work, "film"), six, "example film")
         run(cli, examples, odd, six, "quoted folder")
         run(cli, examples, os.path.join(work, "two"), two, "two readings")
+        run(cli, examples, os.path.join(work, "si-640e"), six, "silicon SRM 640e", SI_640E)
     for failure in failures[:40]:
         print("cif_check: FAILED: " + failure)
     if failures:

@@ -609,8 +609,6 @@ TEST_F(RunCalibrationTest, AnotherReferencesReadingsAreCheckedAsTheTables) {
        "2 2 0: reading 37.32, actual 73.199, difference -35.879"},
       {{"--two-theta", "42.86,73.2", "--standard", "si-640e", "--lattice", "5.43,5.43"},
        "cubic cell"},
-      {{"--two-theta", "42.86,73.2", "--standard", "si-640e", "--calibration-out", "k.cal"},
-       "--calibration-out"},
       {{"--two-theta", "28.4,47.3", "--radiation", "mo"}, "si-640c, si-640d or si-640e"},
       {{"--two-theta", "1,2,3,4,5,6,7", "--standard", "si"}, "at most six"},
   };
@@ -832,6 +830,105 @@ TEST_F(RunCalibrationTest, AnEditedRecordIsRefusedAndNothingIsWritten) {
   }
   Write("film.cal", good);
   EXPECT_EQ(Run({"--calibration", cal, pid}), kExitDone) << err_.str();
+}
+
+// A calibration against another reference is kept and applied as the default's is: the
+// record names the standard, its cell and the wavelength, and applied it converts and prints
+// byte for byte as the fit did; the CIF holds the wavelength and the standard.
+TEST_F(RunCalibrationTest, AnotherReferenceIsKeptAndAppliedAsTheFit) {
+  struct Case {
+    std::vector<std::string> reference;
+    std::string readings;
+    std::string named;  // the record's lines naming the reference
+    std::string cif;    // in the CIF
+  };
+  const std::vector<Case> cases = {
+      {{"--standard", "si-640e", "--radiation", "cr"},
+       "42.861,73.215,88.702",
+       "\nstandard si-640e 5.431179\nwavelength 2.289726 cr\nmodel ",
+       "\n_diffrn_radiation_wavelength.value 2.289726\n"},
+      {{"--standard", "lab6-660c"},
+       "21.37,30.39,37.45,43.51,48.97,-1,63.23,67.55,71.76",
+       "\nstandard lab6-660c 4.156826\nwavelength 1.5405929 cu\nmodel ",
+       "\n_pd_phase.name 'LaB6 SRM 660c'\n_cell.length_a 4.156826\n"},
+      {{"--standard", "al2o3-676a", "--wavelength", "1.5406"},
+       "25.58,35.15,37.78,41.68,43.35,46.18,52.55,57.50,59.74,61.13,61.30,66.52,68.21,70.42,"
+       "74.30,76.88",
+       "\nstandard al2o3-676a 4.759091 12.991779\nwavelength 1.5406\nmodel ",
+       "\n_cell.angle_gamma 120\n_diffrn_radiation_wavelength.value 1.5406\n"},
+  };
+  const std::string at = folder_.string() + "/";
+  const auto read = [&](const std::string& name) {
+    std::ifstream in(folder_ / name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  Write("film.pid", "2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n61.2 1.5 1 2 80\n");
+  for (const Case& c : cases) {
+    std::vector<std::string> fit = {"--two-theta",   c.readings, "--calibration-out",
+                                    at + "film.cal", "--cif",    at + "fit.cif",
+                                    at + "film.pid"};
+    fit.insert(fit.end(), c.reference.begin(), c.reference.end());
+    ASSERT_EQ(Run(fit), kExitDone) << err_.str();
+    const std::string printed = out_.str(), converted = read("film.dat");
+    const std::string record = read("film.cal");
+    EXPECT_NE(record.find(c.named), std::string::npos) << record;
+    EXPECT_NE(read("fit.cif").find(c.cif), std::string::npos) << read("fit.cif");
+    fs::remove(folder_ / "film.dat");
+
+    ASSERT_EQ(Run({"--calibration", at + "film.cal", "--cif", at + "kept.cif", at + "film.pid"}),
+              kExitDone)
+        << err_.str();
+    EXPECT_EQ(out_.str(), printed);
+    EXPECT_EQ(read("film.dat"), converted);
+    EXPECT_NE(read("kept.cif").find(c.cif), std::string::npos);
+    EXPECT_NE(read("kept.cif").find("read from the calibration record"), std::string::npos);
+    // A kept calibration of another reference draws its chart with that reference's lines:
+    // the trace of the record is the trace of the fit.
+    ASSERT_EQ(Run({"--calibration", at + "film.cal", "--trace"}), kExitDone) << err_.str();
+    const std::string keptTrace = out_.str().substr(out_.str().find("source:"));
+    std::vector<std::string> fitTraced = {"--two-theta", c.readings, "--trace"};
+    fitTraced.insert(fitTraced.end(), c.reference.begin(), c.reference.end());
+    ASSERT_EQ(Run(fitTraced), kExitDone) << err_.str();
+    EXPECT_EQ(keptTrace, out_.str().substr(out_.str().find("source:")));
+
+    // An edited reference no longer meets its points: refused, nothing converted.
+    // Each edit applies to the record that holds its text; the others stay as they are.
+    const auto edited = [&record](const std::string& from, const std::string& to) {
+      std::string text = record;
+      const std::size_t where = text.find(from);
+      return where == std::string::npos ? text : text.replace(where, from.size(), to);
+    };
+    // The first point with its actual two-theta cut short by two digits.
+    const std::size_t point = record.find("point ");
+    const std::string line = record.substr(point, record.find('\n', point) + 1 - point);
+    const std::string cut = line.substr(0, line.size() - 3) + "\n";
+    const struct {
+      std::string record, reason;
+    } refusals[] = {
+        {edited("wavelength 2.289726 cr", "wavelength 2.2897 cr"),
+         "the wavelength 2.2897 is not that of cr, 2.289726"},
+        {edited("wavelength 1.5405929 cu", "wavelength 1.54059 cu"),
+         "the wavelength 1.54059 is not that of cu, 1.5405929"},
+        {edited("wavelength 1.5406\n", "wavelength 1.5407\n"), "is not its line's"},
+        {edited(" 5.431179\n", " 5.4312\n"), "is not its line's"},
+        {edited(" 4.156826\n", " 4.1569162\n"), "is not its line's"},
+        {edited(line, cut), "is not its line's"},
+        {edited("standard al2o3-676a ", "standard lab6-660a "), "give it as A in angstrom"},
+        {edited(std::string("standard ").append(c.reference[1]), "standard si-640f"),
+         "unknown standard si-640f"},
+    };
+    for (const auto& r : refusals) {
+      if (r.record == record)
+        continue;  // the edit is for another case's reference
+      Write("film.cal", r.record);
+      fs::remove(folder_ / "film.dat");
+      EXPECT_EQ(Run({"--calibration", at + "film.cal", at + "film.pid"}), kExitRefused);
+      EXPECT_NE(err_.str().find("pellum-cli: cannot use the calibration " + at + "film.cal: "),
+                std::string::npos);
+      EXPECT_NE(err_.str().find(r.reason), std::string::npos) << err_.str() << r.record;
+      EXPECT_FALSE(fs::exists(folder_ / "film.dat"));
+    }
+  }
 }
 
 // Built without the chart module (without Qt, as on Windows), --chart is a usage error

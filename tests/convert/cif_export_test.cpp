@@ -13,6 +13,7 @@
 #include "convert/profile_converter.h"
 #include "tests/convert/convert_test_support.h"
 #include "ui/user_texts.h"
+#include "ui/version.h"
 
 namespace pellum {
 namespace {
@@ -268,6 +269,72 @@ TEST(CifBlocks, TheCalibrationBlockSaysWhatIsNotDefined) {
       LoopRows(text, "_pd_calib_xcoord.actual_2theta"),
       (std::vector<std::vector<std::string>>{{"28.45", "?", "28.442"}, {"47.31", "?", "47.303"}}));
   EXPECT_NE(text.find("\nx.pid 'peak listing x'\n"), std::string::npos);
+}
+
+// The default's CIF blocks from fixed inputs: the golden of tests/data/convert.
+std::string DefaultCifBlocks() {
+  const std::vector<CalibrationPoint> six = {
+      {28.365, 28.442, kPointSigma}, {47.209, 47.303, kPointSigma}, {56.021, 56.122, kPointSigma},
+      {69.018, 69.13, kPointSigma},  {76.258, 76.376, kPointSigma}, {87.904, 88.03, kPointSigma}};
+  const CalibrationFit fit = FitCalibration(six);
+  CifCalibration calibration{false, fit.coefficients, AssessFit(six, fit.coefficients, false),
+                             ModelRule::ChiSquare, ""};
+  std::ostringstream out;
+  WriteCifCalibrationBlock(
+      out, calibration, {{"film.pid", "peak listing /lab/film.pid, converted to /lab/film.dat"}});
+  calibration.recordPath = "/lab/film.cal";
+  calibration.rule = ModelRule::Significant;
+  WriteCifCalibrationBlock(out, calibration, {});
+  std::istringstream profile("2Theta Counts\n20 50\n21 200\n");
+  WriteCifProfileBlock(profile, out, {"scan.txt", "profile /lab/scan.txt"},
+                       calibration.coefficients);
+  std::istringstream listing("2-Theta d I1 I2 Int\n30.0 2.9 1 2 500\n");
+  WriteCifPeakBlock(listing, out, {"film.pid", "peak listing /lab/film.pid"},
+                    calibration.coefficients);
+  return out.str();
+}
+
+// The built-in table's blocks are byte for byte what they were before other references
+// (the golden was written by that code); another reference names its standard, cell and
+// wavelength instead of silicon.
+TEST(CifBlocks, TheDefaultIsAsEverAndAnotherReferenceIsNamed) {
+  std::ifstream in(std::string(PELLUM_SOURCE_DIR) + "/tests/data/convert/default-calibration.cif",
+                   std::ios::binary);
+  std::string golden((std::istreambuf_iterator<char>(in)), {});
+  for (std::size_t at; (at = golden.find("@VERSION@")) != std::string::npos;)
+    golden.replace(at, 9, kVersion);
+  EXPECT_EQ(DefaultCifBlocks(), golden);
+
+  const std::vector<CalibrationPoint> corundum = {
+      {25.6, 25.573, kPointSigma}, {52.56, 52.551, kPointSigma}, {76.9, 76.87, kPointSigma}};
+  CifCalibration calibration = Calibrated(corundum);
+  calibration.reference = {
+      "al2o3-676a", "corundum SRM 676a", "R -3 c:H", 4.759091, 12.991779, "", "", 1.6};
+  std::ostringstream out;
+  WriteCifCalibrationBlock(out, calibration, {});
+  const std::string text = out.str();
+  for (const char* named :
+       {"# corundum SRM 676a as internal standard,", "the corundum SRM 676a internal standard\"",
+        "\n_pd_phase.id al2o3-676a\n_pd_phase.name 'corundum SRM 676a'\n_cell.length_a 4.759091\n"
+        "_cell.length_b 4.759091\n_cell.length_c 12.991779\n",
+        "\n_cell.angle_gamma 120\n_diffrn_radiation_wavelength.value 1.6\n"
+        "_pd_calib_xcoord_overall.id al2o3-676a_internal_standard\n"
+        "_pd_calib_xcoord_overall.phase_id al2o3-676a\n",
+        "over 3 reflections of corundum SRM 676a\n",
+        "\nInternal standard corundum SRM 676a (al2o3-676a), a = 4.759091, c = 12.991779 angstrom "
+        "(hexagonal axes);\na wavelength 1.6 angstrom given by the user. "})
+    EXPECT_NE(text.find(named), std::string::npos) << named << "\n" << text;
+  EXPECT_EQ(text.find("silicon"), std::string::npos);
+  EXPECT_EQ(text.find("Si_internal"), std::string::npos);
+
+  std::istringstream profile("2Theta Counts\n20 50\n");
+  std::ostringstream block;
+  WriteCifProfileBlock(profile, block, {"scan.txt", "scan", "al2o3-676a_internal_standard", 1.6},
+                       calibration.coefficients);
+  EXPECT_NE(block.str().find("\n_pd_calib_xcoord_overall.id al2o3-676a_internal_standard\n"
+                             "_diffrn_radiation_wavelength.value 1.6\n"),
+            std::string::npos)
+      << block.str();
 }
 
 // The file is complete or not there: an input changed since its conversion, one that is
