@@ -81,8 +81,6 @@ std::string CheckChart(const std::optional<std::string>& path) {
   const fs::path folder = fs::absolute(chart, error).parent_path();
   if (error || !fs::is_directory(folder, error))
     return "the chart's folder does not exist: " + folder.string();
-  if (!ChartDrawingBuilt())
-    return kNoChartDrawing;
   return "";
 }
 
@@ -153,6 +151,10 @@ RunPlan PlanRun(const CliOptions& options) {
             written[i].second + " would replace " + written[j].second + " " + written[j].first;
     }
   }
+  // What the names say comes first; then whether this build can draw a chart at all.
+  if (plan.usageError.empty() && (options.chartPath || options.correctionChartPath) &&
+      !ChartDrawingBuilt())
+    plan.usageError = kNoChartDrawing;
   return plan;
 }
 
