@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "peaks/line_sums.h"
+
 namespace pellum {
 namespace {
 
@@ -151,22 +153,14 @@ namespace {
 // The least-squares line through the offsets of the found reflections other than skip.
 Line LeastSquaresWithout(std::span<const ReflectionSearch, 6> reflections,
                          const std::vector<std::size_t>& found, std::size_t skip) {
-  double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+  LineSums sums;
   for (std::size_t k : found) {
-    if (k != skip) {
-      const double x = reflections[k].reference;
-      const double y = Offset(reflections[k]);
-      n += 1.0;
-      sx += x;
-      sy += y;
-      sxx += x * x;
-      sxy += x * y;
-    }
+    if (k != skip)
+      sums.Add(reflections[k].reference, Offset(reflections[k]));
   }
   Line line;
-  const double spread = n * sxx - sx * sx;
-  line.slope = spread > 0.0 ? (n * sxy - sx * sy) / spread : 0.0;
-  line.at = n > 0.0 ? (sy - line.slope * sx) / n : 0.0;
+  line.slope = sums.Slope();
+  line.at = sums.Intercept(line.slope);
   return line;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calib/reference_table.h"
+#include "peaks/line_sums.h"
 #include "peaks/peak_candidates.h"
 #include "peaks/peak_fit.h"
 
@@ -49,22 +50,14 @@ struct SetLine {
 };
 
 SetLine FitSetLine(std::span<const ReflectionSearch, 6> reflections, double maxScale) {
-  double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+  LineSums sums;
   for (const ReflectionSearch& r : reflections) {
-    if (r.Found()) {
-      const double x = r.reference - FilmOffset::kOffsetPivot;
-      const double y = r.position - r.reference;
-      n += 1.0;
-      sx += x;
-      sy += y;
-      sxx += x * x;
-      sxy += x * y;
-    }
+    if (r.Found())
+      sums.Add(r.reference - FilmOffset::kOffsetPivot, r.position - r.reference);
   }
   SetLine line;
-  const double spread = n * sxx - sx * sx;
-  line.scale = spread > 0.0 ? (n * sxy - sx * sy) / spread : 0.0;
-  line.shift = n > 0.0 ? (sy - line.scale * sx) / n : 0.0;
+  line.scale = sums.Slope();
+  line.shift = sums.Intercept(line.scale);
   const double bounded = std::clamp(line.scale, -maxScale, maxScale);
   double low = 0.0, high = 0.0;
   bool first = true;
