@@ -106,6 +106,15 @@ std::string RadiationText(const CalibrationReference& reference) {
   return reference.radiationLine + ", " + wavelength;
 }
 
+// The tube's line in the CIF's Siegbahn notation: "cr" -> "Cr K\a~1~" (K-alpha1, the only
+// line the references use). A wavelength of the user's names no line.
+std::string RadiationType(std::string_view radiation) {
+  std::string element(radiation);
+  if (!element.empty() && element[0] >= 'a' && element[0] <= 'z')
+    element[0] = static_cast<char>(element[0] - 'a' + 'A');
+  return element + " K\\a~1~";
+}
+
 void WriteEquation(std::ostream& out, const CifCalibration& calibration) {
   const FitQuality& q = calibration.quality;
   const CalibrationCoefficients& c = calibration.coefficients;
@@ -204,6 +213,8 @@ void WriteStandardPhase(std::ostream& out, const CalibrationReference& reference
   Item(out, "_cell.angle_beta", "90");
   Item(out, "_cell.angle_gamma", hexagonal ? "120" : "90");
   Item(out, "_diffrn_radiation_wavelength.value", CifNumber(reference.wavelength));
+  if (!reference.radiation.empty())
+    Item(out, "_diffrn_radiation.type", RadiationType(reference.radiation));
 }
 
 void AppendNumber(std::string& row, double value) {

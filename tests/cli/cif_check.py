@@ -49,13 +49,15 @@ KNOWN_NAMES = {
     # With a reference other than the built-in table: the standard's cell, the wavelength.
     "_cell.length_a", "_cell.length_b", "_cell.length_c", "_cell.angle_alpha",
     "_cell.angle_beta", "_cell.angle_gamma", "_diffrn_radiation_wavelength.value",
+    "_diffrn_radiation.type",
 }
 
 # What the CIF names the standard by: the built-in table, and silicon SRM 640e with Cu K-alpha1.
 DEFAULT = {"options": [], "phase": "Si", "name": "silicon", "id": "Si_internal_standard",
-           "a": None, "wavelength": None}
+           "a": None, "wavelength": None, "type": None}
 SI_640E = {"options": ["--standard", "si-640e"], "phase": "si-640e", "name": "silicon SRM 640e",
-           "id": "si-640e_internal_standard", "a": 5.431179, "wavelength": 1.5405929}
+           "id": "si-640e_internal_standard", "a": 5.431179, "wavelength": 1.5405929,
+           "type": "Cu K\\a~1~"}
 
 failures = []
 
@@ -153,6 +155,10 @@ def check_wavelength(document, standard, label):
         check((value is None and standard["wavelength"] is None) or
               (value is not None and float(value) == standard["wavelength"]),
               label + ": the wavelength in " + block.name)
+    kind = document[0].find_value("_diffrn_radiation.type")
+    check((kind is None and standard["type"] is None) or
+          (kind is not None and gemmi.cif.as_string(kind) == standard["type"]),
+          label + ": the radiation's type")
 
 
 def coefficients(printed):

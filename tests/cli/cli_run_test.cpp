@@ -846,7 +846,7 @@ TEST_F(RunCalibrationTest, AnotherReferenceIsKeptAndAppliedAsTheFit) {
       {{"--standard", "si-640e", "--radiation", "cr"},
        "42.861,73.215,88.702",
        "\nstandard si-640e 5.431179\nwavelength 2.289726 cr\nmodel ",
-       "\n_diffrn_radiation_wavelength.value 2.289726\n"},
+       "\n_diffrn_radiation_wavelength.value 2.289726\n_diffrn_radiation.type 'Cr K\\a~1~'\n"},
       {{"--standard", "lab6-660c"},
        "21.37,30.39,37.45,43.51,48.97,-1,63.23,67.55,71.76",
        "\nstandard lab6-660c 4.156826\nwavelength 1.5405929 cu\nmodel ",
