@@ -16,9 +16,14 @@ constexpr std::size_t kProbes = 3;
 
 bool ShowsKAlpha2(std::span<const ProfilePoint> points, const SiliconSearch& single,
                   const SiliconFinderOptions& options) {
+  return ShowsKAlpha2(points, std::span<const ReflectionSearch>(single.reflections), options);
+}
+
+bool ShowsKAlpha2(std::span<const ProfilePoint> points, std::span<const ReflectionSearch> single,
+                  const SiliconFinderOptions& options) {
   // The clearest three tell it: the doublet fits cost more than the search's own.
   std::vector<const ReflectionSearch*> fitted;
-  for (const ReflectionSearch& r : single.reflections) {
+  for (const ReflectionSearch& r : single) {
     if ((r.Found() || r.verdict == PeakVerdict::NotSilicon) && r.fit.residualRms > 0.0) {
       fitted.push_back(&r);
     }
@@ -38,13 +43,14 @@ bool ShowsKAlpha2(std::span<const ProfilePoint> points, const SiliconSearch& sin
     request.peak = {r.position, r.fwhm};
     // Both fits without a neighbour where K-alpha2 would stand: a single peak fitted with
     // its resolved K-alpha2 as a neighbour would fit as well as the doublet.
-    const double own = KAlpha2TwoTheta(r.position);
+    const double own = KAlpha2TwoTheta(r.position, options.kAlpha2Ratio);
     for (const PeakShape& neighbour : r.fit.neighbours) {
       if (std::abs(neighbour.centre - own) >= 0.5 * r.fwhm) {
         request.neighbours.push_back({neighbour.centre, neighbour.fwhm});
       }
     }
     request.maxFwhm = options.maxFwhm;
+    request.kAlpha2Ratio = options.kAlpha2Ratio;
     const PeakFit single = FitPeak(points, request);
     request.kAlpha2 = true;
     const PeakFit doublet = FitPeak(points, request);

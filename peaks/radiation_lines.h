@@ -6,16 +6,21 @@
 
 namespace pellum {
 
-// Whether a profile shows copper K-alpha2 beside K-alpha1: the three clearest reflections
-// that a search with single peaks fitted are fitted again as K-alpha doublets, from where the
-// single peak stood, and the doublets are taken when they leave smaller residuals (the geometric
-// mean of the ratios of the mean squares below 1). A K-alpha1 profile leaves a doublet's
-// K-alpha2 unfilled, most clearly at high angles where it stands apart; a doublet profile
-// leaves a single peak lopsided, or a shoulder beside it.
+// Whether a profile shows K-alpha2 (copper's unless options name another tube's) beside K-alpha1:
+// the three clearest reflections that a search with single peaks fitted are fitted again as K-alpha
+// doublets, from where the single peak stood, and the doublets are taken when they leave smaller
+// residuals (the geometric mean of the ratios of the mean squares below 1). A K-alpha1 profile
+// leaves a doublet's K-alpha2 unfilled, most clearly at high angles where it stands apart; a
+// doublet profile leaves a single peak lopsided, or a shoulder beside it.
 //
 //   silicon with K-alpha2 at half height, step 0.01 -> true
 //   the same without K-alpha2                      -> false
 bool ShowsKAlpha2(std::span<const ProfilePoint> points, const SiliconSearch& single,
+                  const SiliconFinderOptions& options);
+
+// The same over the lines of any reference as a search with single peaks left them (Found,
+// or NotSilicon for a set refused), K-alpha2 at options.kAlpha2Ratio.
+bool ShowsKAlpha2(std::span<const ProfilePoint> points, std::span<const ReflectionSearch> single,
                   const SiliconFinderOptions& options);
 
 }  // namespace pellum
