@@ -58,6 +58,7 @@ SiliconSetCheck CheckLineSet(std::span<const ReflectionSearch> found, const Line
   double strongestCovered = 0.0;
   double strongestArea = 0.0;
   int foundCount = 0;
+  bool allStrongSeen = true;
   for (std::size_t k = 0; k < found.size(); ++k) {
     covered[k] = CoversPlace(points, predicted[k]);
     if (covered[k] && set.lines[k].intensity > strongestCovered) {
@@ -77,6 +78,7 @@ SiliconSetCheck CheckLineSet(std::span<const ReflectionSearch> found, const Line
     if (set.lines[k].intensity >= kStrongLineShare * strongestCovered) {
       ++check.strongCovered;
       check.strongFound += found[k].Found() ? 1 : 0;
+      allStrongSeen = allStrongSeen && Seen(found[k]);
     }
   }
   check.strongestFound = strongestCovered == 0.0 || Seen(found[check.strongest]);
@@ -105,7 +107,7 @@ SiliconSetCheck CheckLineSet(std::span<const ReflectionSearch> found, const Line
     check.refusal = SetRefusal::TooFewLines;
   } else if (!check.strongestFound) {
     check.refusal = SetRefusal::NotStrongest;
-  } else if (2 * check.strongFound < check.strongCovered) {
+  } else if (!allStrongSeen || 2 * check.strongFound < check.strongCovered) {
     check.refusal = SetRefusal::StrongLinesMissing;
   }
   return check;

@@ -154,6 +154,9 @@ TEST(LineFinder, TheReferencesLinesOrNone) {
       {"silicon searched as LaB6", profile(si), &lab6, Expect::Refused},
       {"LaB6 searched as silicon", profile(lab6), &si, Expect::Refused},
       {"CeO2 searched as corundum", profile(ceo2), &corundum, Expect::Refused},
+      // 0.36 % larger, within a film's scale of CeO2's lines, but without its 2 0 0.
+      {"silicon searched as CeO2", profile(si), &ceo2, Expect::Refused,
+       SetRefusal::StrongLinesMissing},
       {"a fluorite-type cell 1 % larger searched as CeO2", profile(ceo2Larger), &ceo2,
        Expect::Refused},
       {"a fluorite-type phase of silicon's size searched as silicon", profile(fluoriteSiSize), &si,
