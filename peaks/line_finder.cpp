@@ -17,6 +17,10 @@
 namespace pellum {
 namespace {
 
+// Readings end below this two-theta (the film's range): a line found beyond it, on a film
+// whose offset lifts a line near the end of the reference, is no reading.
+constexpr double kReadingLimit = 100.0;
+
 // Lines at least this strong (of the strongest, 100) place the common offset; weaker ones
 // would let a sample's many lines agree with the reference's many faint ones.
 constexpr double kOffsetLineIntensity = 10.0;
@@ -86,6 +90,10 @@ LineSearch SearchLines(std::span<const ProfilePoint> points, const LineSet& set,
     }
     if (again)
       CheckAcross(search.lines, predicted, o, coarsestStep);
+  }
+  for (ReflectionSearch& r : search.lines) {
+    if (r.Found() && r.position >= kReadingLimit)
+      r.verdict = PeakVerdict::AtProfileEdge;
   }
   search.kAlpha2 = o.radiationLines == RadiationLines::KAlpha12;
   DropUnlikeReference(search.lines, set.lines);

@@ -55,8 +55,9 @@ std::vector<TwoThetaSpan> LinesReach(const LineSet& set, const SiliconFinderOpti
 
 // Finds the set's lines among points sorted by two-theta, as FindSiliconReflections finds
 // silicon's: the common offset from the candidates of the lines of 10 per cent or more,
-// a window per line, the checks across them, lines far stronger than the reference makes
-// them dropped (UnlikeSilicon), and last the set's checks (CheckLineSet); when the set is
+// a window per line, the checks across them, a line found at 100 degrees or beyond (no
+// reading) left AtProfileEdge, lines far stronger than the reference makes them dropped
+// (UnlikeSilicon), and last the set's checks (CheckLineSet); when the set is
 // refused every line found becomes NotSilicon. options.kAlpha2Ratio is taken from set.
 //
 //   LaB6 SRM 660c for Cu K-alpha1, every line 0.2 degree above its place

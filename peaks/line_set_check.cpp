@@ -92,7 +92,10 @@ SiliconSetCheck CheckLineSet(std::span<const ReflectionSearch> found, const Line
   }
   const double width = SetMedianWidth(found);
   const double tolerance = std::max({0.05, 2.0 * step, 0.5 * width});
-  for (const FinderLine& extra : set.lookAlike) {
+  // The first few tell a look-alike phase; a cell of one's own far larger than a standard's
+  // would otherwise have a fit tried at each of thousands.
+  const std::size_t looked = std::min(set.lookAlike.size(), kMostLookAlikeLines);
+  for (const FinderLine& extra : std::span(set.lookAlike).first(looked)) {
     const double at = line.At(extra.twoTheta);
     if (ApartFromLines(extra.twoTheta, set.lines, std::max(3.0 * tolerance, 2.0 * width)) &&
         CoversPlace(points, at) &&

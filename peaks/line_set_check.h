@@ -15,6 +15,8 @@ namespace pellum {
 // and within a film's scale of it, lacks.
 inline constexpr double kStrongLineShare = 0.25;
 inline constexpr double kWeakLineShare = 0.05;
+// The look-alike lines looked at, the lowest in two-theta first.
+inline constexpr std::size_t kMostLookAlikeLines = 20;
 
 // A found line holds a sample line when it is far stronger (height times width) than the
 // reference makes it beside a found line: more than twice one that should be at least twice
