@@ -24,6 +24,8 @@ constexpr double kReadingLimit = 100.0;
 // Lines at least this strong (of the strongest, 100) place the common offset; weaker ones
 // would let a sample's many lines agree with the reference's many faint ones.
 constexpr double kOffsetLineIntensity = 10.0;
+// How many of the clearest lines tell whether the profile shows K-alpha2.
+constexpr std::size_t kKAlpha2Probes = 6;
 
 // The lines searched: every one, or the kMostSearchedLines strongest.
 std::vector<bool> Searched(const LineSet& set) {
@@ -143,7 +145,7 @@ LineSearch FindReferenceLines(std::span<const ProfilePoint> profile, const LineS
     o.radiationLines = RadiationLines::KAlpha1;
     search = SearchLines(points, set, o);
     const bool usable = !search.Refused() && search.FoundCount() >= 2;
-    if (ShowsKAlpha2(points, search.lines, o)) {
+    if (ShowsKAlpha2(points, search.lines, o, kKAlpha2Probes, true)) {
       o.radiationLines = RadiationLines::KAlpha12;
       search = SearchLines(points, set, o);
     } else if (!usable) {
@@ -151,7 +153,8 @@ LineSearch FindReferenceLines(std::span<const ProfilePoint> profile, const LineS
       // give no set, the doublets' set is taken when its own peaks show K-alpha2.
       o.radiationLines = RadiationLines::KAlpha12;
       LineSearch pairs = SearchLines(points, set, o);
-      if (!pairs.Refused() && pairs.FoundCount() >= 2 && ShowsKAlpha2(points, pairs.lines, o))
+      if (!pairs.Refused() && pairs.FoundCount() >= 2 &&
+          ShowsKAlpha2(points, pairs.lines, o, kKAlpha2Probes, true))
         search = std::move(pairs);
     }
   }

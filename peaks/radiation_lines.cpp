@@ -16,11 +16,12 @@ constexpr std::size_t kProbes = 3;
 
 bool ShowsKAlpha2(std::span<const ProfilePoint> points, const SiliconSearch& single,
                   const SiliconFinderOptions& options) {
-  return ShowsKAlpha2(points, std::span<const ReflectionSearch>(single.reflections), options);
+  return ShowsKAlpha2(points, std::span<const ReflectionSearch>(single.reflections), options,
+                      kProbes, false);
 }
 
 bool ShowsKAlpha2(std::span<const ProfilePoint> points, std::span<const ReflectionSearch> single,
-                  const SiliconFinderOptions& options) {
+                  const SiliconFinderOptions& options, std::size_t probes, bool byMedian) {
   // The clearest three tell it: the doublet fits cost more than the search's own.
   std::vector<const ReflectionSearch*> fitted;
   for (const ReflectionSearch& r : single) {
@@ -30,9 +31,10 @@ bool ShowsKAlpha2(std::span<const ProfilePoint> points, std::span<const Reflecti
   }
   std::sort(fitted.begin(), fitted.end(),
             [](const ReflectionSearch* a, const ReflectionSearch* b) { return a->snr > b->snr; });
-  fitted.resize(std::min<std::size_t>(fitted.size(), kProbes));
+  fitted.resize(std::min<std::size_t>(fitted.size(), probes));
   double logRatio = 0.0;
   int compared = 0;
+  std::vector<double> logRatios;
   for (const ReflectionSearch* probe : fitted) {
     const ReflectionSearch& r = *probe;
     const auto byTwoTheta = [](const ProfilePoint& p, double x) { return p.twoTheta < x; };
@@ -57,8 +59,17 @@ bool ShowsKAlpha2(std::span<const ProfilePoint> points, std::span<const Reflecti
     if (single.converged && doublet.converged && single.residualRms > 0.0 &&
         doublet.residualRms > 0.0) {
       logRatio += 2.0 * std::log(doublet.residualRms / single.residualRms);
+      logRatios.push_back(2.0 * std::log(doublet.residualRms / single.residualRms));
       ++compared;
     }
+  }
+  if (byMedian && compared > 0) {
+    std::sort(logRatios.begin(), logRatios.end());
+    const std::size_t middle = logRatios.size() / 2;
+    const double median = logRatios.size() % 2 == 1
+                              ? logRatios[middle]
+                              : 0.5 * (logRatios[middle - 1] + logRatios[middle]);
+    return median < 0.0;
   }
   return compared > 0 && logRatio < 0.0;
 }
