@@ -33,6 +33,7 @@ struct Problem {
   std::vector<Bounds> centres;  // per peak
   Bounds widths;
   bool kAlpha2 = false;
+  double kAlpha2Ratio = kKAlpha2WavelengthRatio;
   // Each peak's K-alpha2 centre and its slope, for the K-alpha1 centre they were worked out
   // for: Bragg's law once per step of the fit, not once per point.
   struct KAlpha2Place {
@@ -50,9 +51,9 @@ std::size_t PeakCount(const std::vector<double>& p) {
 // The K-alpha2 line of the peak whose parameters start at p[at]: its value at x, its
 // derivatives added to gradient when that is not null.
 double AddKAlpha2(const std::vector<double>& p, std::size_t at, double x, double* gradient,
-                  Problem::KAlpha2Place& place) {
+                  Problem::KAlpha2Place& place, double ratio) {
   if (place.centre != p[at + 2]) {
-    place = {p[at + 2], KAlpha2TwoTheta(p[at + 2]), KAlpha2Slope(p[at + 2])};
+    place = {p[at + 2], KAlpha2TwoTheta(p[at + 2], ratio), KAlpha2Slope(p[at + 2], ratio)};
   }
   const double height = kKAlpha2HeightShare * p[at];
   const double share = p[at + 1];
@@ -102,7 +103,7 @@ double Evaluate(const std::vector<double>& p, const Problem& problem, double x, 
       if (problem.kAlpha2Places.size() <= k) {
         problem.kAlpha2Places.resize(k + 1);
       }
-      f += AddKAlpha2(p, at, x, gradient, problem.kAlpha2Places[k]);
+      f += AddKAlpha2(p, at, x, gradient, problem.kAlpha2Places[k], problem.kAlpha2Ratio);
     }
   }
   return f;
@@ -329,9 +330,10 @@ PeakShape ShapeAt(const std::vector<double>& p, std::size_t k) {
 // The rounds of one fit: the range follows the fitted peak until it holds the same points.
 PeakFit FitRounds(std::span<const ProfilePoint> points, const PeakGuess& guess,
                   const std::vector<PeakGuess>& neighbours, double step, double maxFwhm,
-                  bool kAlpha2) {
+                  bool kAlpha2, double ratio) {
   PeakFit fit;
   fit.kAlpha2 = kAlpha2;
+  fit.kAlpha2Ratio = ratio;
   std::vector<double> p(kBackgroundParameters + kShapeParameters * (1 + neighbours.size()), 0.0);
   const auto place = [&p](std::size_t k, const PeakGuess& g) {
     p[kBackgroundParameters + k * kShapeParameters + 1] = 0.5;
@@ -346,12 +348,13 @@ PeakFit FitRounds(std::span<const ProfilePoint> points, const PeakGuess& guess,
   Problem problem;
   problem.widths = {0.5 * step, 2.0 * maxFwhm};
   problem.kAlpha2 = kAlpha2;
+  problem.kAlpha2Ratio = ratio;
   Range previous{0, 0, 0.0, 0.0};
   for (int round = 0; round < kRounds; ++round) {
     const PeakShape peak = ShapeAt(p, 0);
     const double reach = std::max(1.5 * peak.fwhm, 5.0 * step);
     double low = peak.centre - reach;
-    double high = (kAlpha2 ? KAlpha2TwoTheta(peak.centre) : peak.centre) + reach;
+    double high = (kAlpha2 ? KAlpha2TwoTheta(peak.centre, ratio) : peak.centre) + reach;
     problem.centres = {{low, high}};
     for (const PeakGuess& neighbour : neighbours) {
       const double around = std::max(neighbour.fwhm, 2.0 * step);
@@ -395,14 +398,15 @@ PeakFit FitPeak(std::span<const ProfilePoint> points, const PeakFitRequest& requ
   // and comes out too wide; so neighbours down to 0.4 of that width are fitted with it,
   // and those then closer than 0.8 of its width as fitted with them were bumps of the
   // peak itself, not peaks: it is fitted again without them.
-  const PeakFit alone = FitRounds(points, request.peak, {}, step, request.maxFwhm, request.kAlpha2);
+  const PeakFit alone = FitRounds(points, request.peak, {}, step, request.maxFwhm, request.kAlpha2,
+                                  request.kAlpha2Ratio);
   const PeakGuess peak =
       alone.converged ? PeakGuess{alone.peak.centre, alone.peak.fwhm} : request.peak;
   const double reach = std::max(1.5 * peak.fwhm, 5.0 * step);
   std::vector<PeakGuess> others = request.neighbours;
   if (request.kAlpha2) {
     // A candidate where the peak's own K-alpha2 stands is that line, not a neighbour.
-    const double own = KAlpha2TwoTheta(peak.centre);
+    const double own = KAlpha2TwoTheta(peak.centre, request.kAlpha2Ratio);
     std::erase_if(others,
                   [&](const PeakGuess& g) { return std::abs(g.centre - own) < 0.5 * peak.fwhm; });
   }
@@ -410,8 +414,8 @@ PeakFit FitPeak(std::span<const ProfilePoint> points, const PeakFitRequest& requ
   if (neighbours.empty()) {
     return alone;
   }
-  const PeakFit together =
-      FitRounds(points, peak, neighbours, step, request.maxFwhm, request.kAlpha2);
+  const PeakFit together = FitRounds(points, peak, neighbours, step, request.maxFwhm,
+                                     request.kAlpha2, request.kAlpha2Ratio);
   if (!together.converged) {
     return alone;
   }
@@ -423,7 +427,8 @@ PeakFit FitPeak(std::span<const ProfilePoint> points, const PeakFitRequest& requ
   if (apart.empty()) {
     return alone;
   }
-  const PeakFit fewer = FitRounds(points, peak, apart, step, request.maxFwhm, request.kAlpha2);
+  const PeakFit fewer =
+      FitRounds(points, peak, apart, step, request.maxFwhm, request.kAlpha2, request.kAlpha2Ratio);
   return fewer.converged ? fewer : alone;
 }
 
@@ -432,7 +437,7 @@ double PeakFit::At(double twoTheta) const {
     double y = shape.At(x);
     if (kAlpha2) {
       PeakShape second = shape;
-      second.centre = KAlpha2TwoTheta(shape.centre);
+      second.centre = KAlpha2TwoTheta(shape.centre, kAlpha2Ratio);
       second.gaussianHeight *= kKAlpha2HeightShare;
       second.lorentzianHeight *= kKAlpha2HeightShare;
       y += second.At(x);

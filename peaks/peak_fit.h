@@ -28,6 +28,8 @@ struct PeakFitRequest {
   // KAlpha2TwoTheta of the centre and kKAlpha2HeightShare of the height. The centre is
   // K-alpha1's.
   bool kAlpha2 = false;
+  // K-alpha2's wavelength over K-alpha1's: copper's, or another tube's.
+  double kAlpha2Ratio = kKAlpha2WavelengthRatio;
 };
 
 struct PeakFit {
@@ -44,6 +46,7 @@ struct PeakFit {
   // residuals leave; 0 when it cannot be told.
   double centreSu = 0.0;
   bool kAlpha2 = false;  // each peak is a K-alpha doublet (peak and neighbours K-alpha1's)
+  double kAlpha2Ratio = kKAlpha2WavelengthRatio;
 
   // The fitted model at twoTheta: background, peak and neighbours (with K-alpha2).
   double At(double twoTheta) const;

@@ -33,19 +33,20 @@ struct PeakShape {
 inline constexpr double kKAlpha2WavelengthRatio = 1.5444274 / 1.5405929;
 inline constexpr double kKAlpha2HeightShare = 0.5;
 
-// Where K-alpha2 puts a reflection that K-alpha1 puts at twoTheta (degrees), by Bragg's law.
+// Where K-alpha2 puts a reflection that K-alpha1 puts at twoTheta (degrees), by Bragg's law;
+// ratio is K-alpha2's wavelength over K-alpha1's (copper's unless another tube is named).
 //   28.442 -> 28.5137        88.03 -> 88.3024
-inline double KAlpha2TwoTheta(double twoTheta) {
+inline double KAlpha2TwoTheta(double twoTheta, double ratio = kKAlpha2WavelengthRatio) {
   constexpr double kHalfDegree = 3.14159265358979323846 / 360.0;
-  const double s = std::min(1.0, kKAlpha2WavelengthRatio * std::sin(twoTheta * kHalfDegree));
+  const double s = std::min(1.0, ratio * std::sin(twoTheta * kHalfDegree));
   return std::asin(s) / kHalfDegree;
 }
 
 // How far K-alpha2's position moves when K-alpha1's does: d KAlpha2TwoTheta / d twoTheta.
-inline double KAlpha2Slope(double twoTheta) {
+inline double KAlpha2Slope(double twoTheta, double ratio = kKAlpha2WavelengthRatio) {
   constexpr double kHalfDegree = 3.14159265358979323846 / 360.0;
-  return kKAlpha2WavelengthRatio * std::cos(twoTheta * kHalfDegree) /
-         std::cos(KAlpha2TwoTheta(twoTheta) * kHalfDegree);
+  return ratio * std::cos(twoTheta * kHalfDegree) /
+         std::cos(KAlpha2TwoTheta(twoTheta, ratio) * kHalfDegree);
 }
 
 // A straight background, intensity = level + slope * (two-theta - origin).

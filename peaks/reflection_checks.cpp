@@ -9,7 +9,7 @@
 namespace pellum {
 namespace {
 
-std::vector<std::size_t> FoundIndices(std::span<const ReflectionSearch, 6> reflections) {
+std::vector<std::size_t> FoundIndices(std::span<const ReflectionSearch> reflections) {
   std::vector<std::size_t> found;
   for (std::size_t k = 0; k < reflections.size(); ++k) {
     if (reflections[k].Found()) {
@@ -54,8 +54,7 @@ Line BoundedThrough(const ReflectionSearch& a, const ReflectionSearch& b, double
 
 }  // namespace
 
-void DropSharedPeaks(std::span<ReflectionSearch, 6> reflections,
-                     std::span<const double, 6> predicted) {
+void DropSharedPeaks(std::span<ReflectionSearch> reflections, std::span<const double> predicted) {
   for (std::size_t i = 0; i < reflections.size(); ++i) {
     for (std::size_t j = i + 1; j < reflections.size(); ++j) {
       ReflectionSearch& a = reflections[i];
@@ -71,7 +70,7 @@ void DropSharedPeaks(std::span<ReflectionSearch, 6> reflections,
   }
 }
 
-double MedianFoundWidth(std::span<const ReflectionSearch, 6> reflections) {
+double MedianFoundWidth(std::span<const ReflectionSearch> reflections) {
   std::vector<double> widths;
   for (std::size_t k : FoundIndices(reflections)) {
     widths.push_back(reflections[k].fwhm);
@@ -84,7 +83,7 @@ double MedianFoundWidth(std::span<const ReflectionSearch, 6> reflections) {
   return n % 2 == 1 ? widths[n / 2] : 0.5 * (widths[n / 2 - 1] + widths[n / 2]);
 }
 
-void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections) {
+void DropImplausibleWidths(std::span<ReflectionSearch> reflections) {
   const std::vector<std::size_t> found = FoundIndices(reflections);
   if (found.size() < 3) {
     return;
@@ -98,7 +97,7 @@ void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections) {
   }
 }
 
-void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale,
+void DropOffTheLine(std::span<ReflectionSearch> reflections, double agreement, double maxScale,
                     double floor) {
   // How near the line each must lie: agreement, or closer by what its su allows.
   const auto near = [&](const ReflectionSearch& r) {
@@ -151,7 +150,7 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
 namespace {
 
 // The least-squares line through the offsets of the found reflections other than skip.
-Line LeastSquaresWithout(std::span<const ReflectionSearch, 6> reflections,
+Line LeastSquaresWithout(std::span<const ReflectionSearch> reflections,
                          const std::vector<std::size_t>& found, std::size_t skip) {
   LineSums sums;
   for (std::size_t k : found) {
@@ -166,7 +165,7 @@ Line LeastSquaresWithout(std::span<const ReflectionSearch, 6> reflections,
 
 }  // namespace
 
-void DropBlends(std::span<ReflectionSearch, 6> reflections, double floor) {
+void DropBlends(std::span<ReflectionSearch> reflections, double floor) {
   while (true) {
     const std::vector<std::size_t> found = FoundIndices(reflections);
     if (found.size() < 4) {

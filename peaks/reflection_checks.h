@@ -14,15 +14,14 @@ namespace pellum {
 // prediction lies farther from it is Shared.
 //
 //   111 at 47.21 (predicted 28.5), 220 at 47.21 (predicted 47.2) -> 111 Shared
-void DropSharedPeaks(std::span<ReflectionSearch, 6> reflections,
-                     std::span<const double, 6> predicted);
+void DropSharedPeaks(std::span<ReflectionSearch> reflections, std::span<const double> predicted);
 
 // The median width of the found reflections; 0 with fewer than two found.
-double MedianFoundWidth(std::span<const ReflectionSearch, 6> reflections);
+double MedianFoundWidth(std::span<const ReflectionSearch> reflections);
 
 // With three or more found, the widths of one film's reflections lie close together: one
 // more than 2.5 times narrower or wider than the median of the found is ImplausibleWidth.
-void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections);
+void DropImplausibleWidths(std::span<ReflectionSearch> reflections);
 
 // With three or more found, the line (shift and scale within maxScale) that most of them
 // lie within agreement of is taken, and those off it are OffTheLine; ties go to the line
@@ -33,7 +32,7 @@ void DropImplausibleWidths(std::span<ReflectionSearch, 6> reflections);
 // OffTheLine.
 //
 //   found at offsets 0.30, 0.31, 0.62, 0.30 on 111, 220, 311, 400 -> 311 OffTheLine
-void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement, double maxScale,
+void DropOffTheLine(std::span<ReflectionSearch> reflections, double agreement, double maxScale,
                     double floor = 0.0);
 
 // With four or more found, a silicon line under a sample line is fitted as their blend, off
@@ -42,6 +41,6 @@ void DropOffTheLine(std::span<ReflectionSearch, 6> reflections, double agreement
 //
 //   offsets -0.132, -0.028, -0.008, -0.010 on 111, 311, 400, 422 (floor 0.03)
 //   -> 111 OffTheLine (0.1 from the others' line)
-void DropBlends(std::span<ReflectionSearch, 6> reflections, double floor);
+void DropBlends(std::span<ReflectionSearch> reflections, double floor);
 
 }  // namespace pellum

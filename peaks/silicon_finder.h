@@ -37,6 +37,9 @@ struct SiliconFinderOptions {
   // The largest scale error of a film (0.003: 0.3 per cent longer or shorter). A set of
   // lines that needs more, beyond what its positions tell apart, is another phase's.
   double maxScale = 0.003;
+  // K-alpha2's wavelength over K-alpha1's, for the doublets: copper's unless the reference's
+  // radiation is another tube's.
+  double kAlpha2Ratio = kKAlpha2WavelengthRatio;
 };
 
 // Why a reflection is, or is not, found.
@@ -61,6 +64,9 @@ enum class SetRefusal {
   FluoriteLines,    // strong lines where a fluorite-type cell of that size has them
   TooFewLines,      // two, where the profile covers more of the reflections
   NotStrongest,     // silicon's strongest reflection in the profile is not among them
+  // Another reference's lines only (line_finder.h):
+  LookAlikeLines,      // strong lines where a look-alike phase has them and it has none
+  StrongLinesMissing,  // fewer than half of its strong lines in the profile found
 };
 
 // The verdict on the set found, and what it rests on.
@@ -72,6 +78,8 @@ struct SiliconSetCheck {
   bool strongestFound = true;
   std::string extraHkl;  // FluoriteLines: the strong line silicon has not ("2 0 0")
   double extraPosition = 0.0;
+  int strongCovered = 0;  // another reference: its strong lines the profile covers
+  int strongFound = 0;    // and how many of those were found
 };
 
 struct ReflectionSearch {

@@ -77,6 +77,9 @@ std::string RefusalText(const SiliconSearch& search) {
       text = std::string(texts::kStrongestMissing) +
              std::string(ReferenceTable[check.strongest].hkl) + std::string(texts::kNotFoundSuffix);
       break;
+    case SetRefusal::LookAlikeLines:  // another reference's refusals only
+    case SetRefusal::StrongLinesMissing:
+      break;
   }
   return text;
 }

@@ -12,9 +12,6 @@
 namespace pellum {
 namespace {
 
-// How far from the line at maxScale a set's positions may lie before the scale they need
-// is told apart from it, at least: beyond a film's own bends and a faint peak's error.
-constexpr double kScaleTolerance = 0.04;
 // An extra line is strong from this share of the strongest found (height times width):
 // a fluorite-type oxide's 2 0 0 is about a third of its 1 1 1.
 constexpr double kStrongExtraShare = 0.2;
@@ -34,22 +31,14 @@ std::span<const ProfilePoint> Within(std::span<const ProfilePoint> points, doubl
   return {first, last};
 }
 
-bool Covered(std::span<const ProfilePoint> points, double at) {
+}  // namespace
+
+bool CoversPlace(std::span<const ProfilePoint> points, double at) {
   return Within(points, at - kCoverReach, at).size() >= kCoverPoints &&
          Within(points, at, at + kCoverReach).size() >= kCoverPoints;
 }
 
-// The offsets of the found reflections against true two-theta - the pivot, by least
-// squares; the scale held within maxScale gives the spread of what is left.
-struct SetLine {
-  double shift = 0.0;
-  double scale = 0.0;
-  double boundedHalfSpread = 0.0;
-
-  double At(double t) const { return t + shift + scale * (t - FilmOffset::kOffsetPivot); }
-};
-
-SetLine FitSetLine(std::span<const ReflectionSearch, 6> reflections, double maxScale) {
+SetLine FitSetLine(std::span<const ReflectionSearch> reflections, double maxScale) {
   LineSums sums;
   for (const ReflectionSearch& r : reflections) {
     if (r.Found())
@@ -74,7 +63,7 @@ SetLine FitSetLine(std::span<const ReflectionSearch, 6> reflections, double maxS
   return line;
 }
 
-double MedianWidth(std::span<const ReflectionSearch, 6> reflections) {
+double SetMedianWidth(std::span<const ReflectionSearch> reflections) {
   std::vector<double> widths;
   for (const ReflectionSearch& r : reflections) {
     if (r.Found()) {
@@ -85,8 +74,6 @@ double MedianWidth(std::span<const ReflectionSearch, 6> reflections) {
   return widths.empty() ? 0.0 : widths[widths.size() / 2];
 }
 
-// Whether a clear peak at least share times the strongest found stands within tolerance of
-// where the set's line puts an extra line.
 bool StrongLineAt(std::span<const ProfilePoint> points, double at, double tolerance, double width,
                   double step, double strongestArea, const SiliconFinderOptions& o) {
   const std::span<const ProfilePoint> zone =
@@ -108,6 +95,7 @@ bool StrongLineAt(std::span<const ProfilePoint> points, double at, double tolera
     request.step = step;
     request.maxFwhm = o.maxFwhm;
     request.kAlpha2 = o.radiationLines == RadiationLines::KAlpha12;
+    request.kAlpha2Ratio = o.kAlpha2Ratio;
     const PeakFit fit = FitPeak(zone, request);
     const double height = fit.peak.Height();
     if (fit.converged && height > 0.0 && std::abs(fit.peak.centre - at) <= tolerance &&
@@ -118,8 +106,6 @@ bool StrongLineAt(std::span<const ProfilePoint> points, double at, double tolera
   }
   return false;
 }
-
-}  // namespace
 
 double FluoriteExtraTwoTheta(std::size_t index) {
   constexpr double kDegree = 3.14159265358979323846 / 180.0;
@@ -156,7 +142,7 @@ SiliconSetCheck CheckSiliconSet(std::span<const ReflectionSearch, 6> reflections
   int found = 0;
   double strongestArea = 0.0;
   for (std::size_t k = 0; k < reflections.size(); ++k) {
-    if (Covered(points, predicted[k])) {
+    if (CoversPlace(points, predicted[k])) {
       ++check.covered;
       if (check.covered == 1 || kSiliconIntensities[k] > kSiliconIntensities[check.strongest]) {
         check.strongest = k;
@@ -181,11 +167,12 @@ SiliconSetCheck CheckSiliconSet(std::span<const ReflectionSearch, 6> reflections
     check.refusal = SetRefusal::OtherPhaseScale;
     return check;
   }
-  const double width = MedianWidth(reflections);
+  const double width = SetMedianWidth(reflections);
   const double tolerance = std::max({0.05, 2.0 * step, 0.5 * width});
   for (std::size_t e = 0; e < kFluoriteExtraLines.size(); ++e) {
     const double at = line.At(FluoriteExtraTwoTheta(e));
-    if (Covered(points, at) && StrongLineAt(points, at, tolerance, width, step, strongestArea, o)) {
+    if (CoversPlace(points, at) &&
+        StrongLineAt(points, at, tolerance, width, step, strongestArea, o)) {
       check.refusal = SetRefusal::FluoriteLines;
       check.extraHkl = kFluoriteExtraLines[e].hkl;
       check.extraPosition = at;

@@ -48,6 +48,34 @@ void DropUnlikeSilicon(std::span<ReflectionSearch, 6> reflections);
 //   where it stands (one a sample line spoiled counts): NotStrongest.
 // points are the profile (with the spans of SiliconReach); predicted where the film's
 // offset puts each reflection.
+// What the checks of a set share with those of another reference's lines.
+
+// How far from the line at maxScale a set's positions may lie before the scale they need
+// is told apart from it, at least: beyond a film's own bends and a faint peak's error.
+inline constexpr double kScaleTolerance = 0.04;
+
+// Whether the profile goes 0.3 degree (three points) to each side of at.
+bool CoversPlace(std::span<const ProfilePoint> points, double at);
+
+// The offsets of the found reflections against true two-theta - the pivot, by least
+// squares; the scale held within maxScale gives the spread of what is left.
+struct SetLine {
+  double shift = 0.0;
+  double scale = 0.0;
+  double boundedHalfSpread = 0.0;
+
+  double At(double t) const { return t + shift + scale * (t - FilmOffset::kOffsetPivot); }
+};
+SetLine FitSetLine(std::span<const ReflectionSearch> reflections, double maxScale);
+
+// The median width of the found (the upper of two middles); 0 with none found.
+double SetMedianWidth(std::span<const ReflectionSearch> reflections);
+
+// Whether a clear peak (minSnr), at least a fifth of strongestArea (height times width),
+// stands within tolerance of at: fitted from width, K-alpha doublets as options say.
+bool StrongLineAt(std::span<const ProfilePoint> points, double at, double tolerance, double width,
+                  double step, double strongestArea, const SiliconFinderOptions& options);
+
 SiliconSetCheck CheckSiliconSet(std::span<const ReflectionSearch, 6> reflections,
                                 std::span<const ProfilePoint> points,
                                 std::span<const double, 6> predicted,

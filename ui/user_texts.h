@@ -58,6 +58,19 @@ inline constexpr std::string_view kProfileCovers = ", though the profile covers 
 inline constexpr std::string_view kStrongestMissing =
     "silicon's strongest reflection in the profile, ";
 inline constexpr std::string_view kNotFoundSuffix = ", not found";
+// The same for another reference, its material named: "The lines found are not those of
+// LaB6 SRM 660c!", "lines of another phase near the positions of LaB6 SRM 660c: 0.9 % scale".
+inline constexpr std::string_view kNotLinesOf = "The lines found are not those of ";
+inline constexpr std::string_view kTooFewLinesOf = "Fewer than two lines found in the profile of ";
+inline constexpr std::string_view kMessageEnd = "!";
+inline constexpr std::string_view kOtherPhaseNear = "lines of another phase near the positions of ";
+inline constexpr std::string_view kLookAlikeLines = "lines of a look-alike phase: ";
+inline constexpr std::string_view kWhere = ", where ";
+inline constexpr std::string_view kHasNone = " has none";
+inline constexpr std::string_view kNotTheStrongestOf = ", not the strongest of ";
+inline constexpr std::string_view kStrongestLineOf = "the strongest line in the profile of ";
+inline constexpr std::string_view kStrongLinesFoundOf = "strong lines found of ";
+inline constexpr std::string_view kInTheProfile = " in the profile";
 inline constexpr std::string_view kInfoCaption = "Info";
 inline constexpr std::string_view kOutputSavedPrefix = "Output file is saved as ";
 inline constexpr std::string_view kCalibrationSavedPrefix = "Calibration is saved as ";

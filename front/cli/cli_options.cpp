@@ -8,14 +8,17 @@
 namespace pellum::cli {
 namespace {
 
-// The five things pellum-cli can be asked to do; each option states the ones it goes with.
+// The six things pellum-cli can be asked to do; each option states the ones it goes with.
 enum ModeBit : unsigned {
   kTwoTheta = 1u,      // --two-theta LIST
   kTwoThetaFrom = 2u,  // --two-theta-from PROFILE
   kApply = 4u,         // --calibration PATH
   kFind = 8u,          // --find-silicon PROFILE
   kList = 16u,         // --list-lines
+  kFindLines = 32u,    // --find-lines PROFILE
 };
+constexpr unsigned kFinds = kFind | kFindLines | kTwoThetaFrom;
+constexpr unsigned kReferenced = kList | kTwoTheta | kTwoThetaFrom | kFindLines;
 constexpr unsigned kFits = kTwoTheta | kTwoThetaFrom;
 constexpr unsigned kCalibrates = kFits | kApply;
 
@@ -28,20 +31,21 @@ struct OptionRule {
 
 // One row an option. An option given with a mode it does not go with would be ignored, so it
 // is refused instead; so is an option given twice, whose first value would be lost.
-constexpr std::array<OptionRule, 20> kRules = {{
+constexpr std::array<OptionRule, 21> kRules = {{
     {"--two-theta", true, kTwoTheta, kTwoTheta},
     {"--two-theta-from", true, kTwoThetaFrom, kTwoThetaFrom},
     {"--calibration", true, kApply, kApply},
     {"--find-silicon", true, kFind, kFind},
     {"--list-lines", false, kList, kList},
-    // How the silicon finder reads a profile.
-    {"--max-scale", true, kFind | kTwoThetaFrom, 0},
-    {"--radiation-lines", true, kFind | kTwoThetaFrom, 0},
+    {"--find-lines", true, kFindLines, kFindLines},
+    // How the finder reads a profile.
+    {"--max-scale", true, kFinds, 0},
+    {"--radiation-lines", true, kFinds, 0},
     // The reference: the built-in silicon table for Cu K-alpha1 when none is given.
-    {"--standard", true, kList | kTwoTheta, 0},
-    {"--lattice", true, kList | kTwoTheta, 0},
-    {"--radiation", true, kList | kTwoTheta, 0},
-    {"--wavelength", true, kList | kTwoTheta, 0},
+    {"--standard", true, kReferenced, 0},
+    {"--lattice", true, kReferenced, 0},
+    {"--radiation", true, kReferenced, 0},
+    {"--wavelength", true, kReferenced, 0},
     // Applying a record checks its readings as typed readings are checked.
     {"--max-offset", true, kCalibrates, 0},
     {"--model", true, kFits, 0},   // applying a record keeps the record's model
@@ -142,8 +146,8 @@ std::string ChooseMode(const std::vector<GivenOption>& given, unsigned& mode) {
              " exclude each other: give one of them";
     mode = option.rule->selects;
   }
-  return mode == 0 ? "--two-theta, --two-theta-from, --calibration, --find-silicon or --list-lines "
-                     "is required"
+  return mode == 0 ? "--two-theta, --two-theta-from, --calibration, --find-silicon, --find-lines "
+                     "or --list-lines is required"
                    : "";
 }
 
@@ -161,6 +165,8 @@ std::string Store(const GivenOption& option, CliOptions& o) {
     o.calibrationPath = v;
   } else if (name == "--find-silicon") {
     o.findSiliconProfile = v;
+  } else if (name == "--find-lines") {
+    o.findLinesProfile = v;
   } else if (name == "--max-offset") {
     if (!ParseDegrees(v, o.maxOffset))
       return "--max-offset takes a positive number of degrees, such as 1.5";
@@ -269,6 +275,8 @@ std::string UsageText() {
   or:  pellum-cli --two-theta-from PROFILE [FIT-OPTION...] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --calibration PATH [--max-offset DEG] [OUTPUT-OPTION...] [FILE...]
   or:  pellum-cli --find-silicon PROFILE [--max-scale PERCENT] [--radiation-lines LINES]
+  or:  pellum-cli --find-lines PROFILE [REFERENCE-OPTION...] [--max-scale PERCENT]
+                  [--radiation-lines LINES]
   or:  pellum-cli --list-lines [REFERENCE-OPTION...]
 
 Calibrates the two-theta scale of a Guinier film from the silicon reflections read off it,
@@ -282,27 +290,34 @@ What to calibrate from:
                     comma-separated, in that order; a negative value (or a missing
                     trailing value) marks a reflection that could not be read
   --two-theta-from PROFILE
-                    finds the six reflections in the film's profile (.txt) and
-                    calibrates from them as from --two-theta
+                    finds the six reflections in the film's profile (.txt), or the lines
+                    of the reference the reference options name, and calibrates from
+                    them as from --two-theta
   --calibration PATH
                     applies the calibration kept in PATH instead of fitting readings,
                     once its readings pass the checks typed ones pass and its
                     coefficients and covariance follow from them; no report is written
   --find-silicon PROFILE
                     only prints the reflections found in the profile and the readings
+  --find-lines PROFILE
+                    only prints the lines of the reference found in the profile: "peak H
+                    K L POSITION HEIGHT FWHM SNR SU" or "peak H K L not-found" each, then
+                    "two-theta LIST" as --two-theta takes it with the same reference
+                    options; without them, --find-silicon's search in this form
   --max-scale PERCENT
-                    with --find-silicon or --two-theta-from: the largest scale error of
-                    the film the finder allows (default 0.3); lines that need more are
-                    another phase's
+                    with --find-silicon, --find-lines or --two-theta-from: the largest
+                    scale error of the film the finder allows (default 0.3); lines that
+                    need more are another phase's
   --radiation-lines ka1|ka12|auto
-                    with --find-silicon or --two-theta-from: the profile shows copper
-                    K-alpha1 alone, or K-alpha1 and K-alpha2 (fitted as doublets, the
-                    K-alpha1 positions reported); auto (the default) takes whichever fits
+                    with --find-silicon, --find-lines or --two-theta-from: the profile
+                    shows the tube's K-alpha1 alone, or K-alpha1 and K-alpha2 (fitted as
+                    doublets, the K-alpha1 positions reported; ka12 needs --radiation);
+                    auto (the default) takes whichever fits
   --list-lines      only prints the reference's lines below 100 degrees: "standard NAME A
                     [C]", "wavelength LAMBDA", then "line H K L D TWO_THETA INTENSITY" each,
                     in order of two-theta (intensity relative to the strongest, 100)
 
-Reference options (with --list-lines or --two-theta):
+Reference options (with --list-lines, --two-theta, --two-theta-from or --find-lines):
   --standard NAME   si (the built-in silicon table for Cu K-alpha1, the default), si-640c,
                     si-640d, si-640e, lab6-660a, lab6-660c, ceo2-674b or al2o3-676a
   --lattice A[,C]   the standard's cell in angstrom instead of the certified one (A,C for
@@ -350,8 +365,8 @@ three readings: T = |a3| / su(a3) of the quadratic against Student's t at 95 %) 
 calibrated range. Rows converted outside that range are counted on standard error.
 
 Exit status: 0 done, 1 a file could not be written or converted, 2 refused readings,
-calibration or usage. --find-silicon exits 0 when it found two reflections or more, 2
-otherwise.
+calibration or usage. --find-silicon and --find-lines exit 0 when they found two lines or
+more whose set may calibrate the film, 2 otherwise.
 
 Example:
   pellum-cli --two-theta 28.45,47.31,56.13,69.14,76.39,88.04 --chart chart.png film.pid

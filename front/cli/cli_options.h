@@ -19,6 +19,8 @@ struct CliOptions {
   std::optional<std::string> twoThetaFromProfile;
   // Only prints what this profile holds.
   std::optional<std::string> findSiliconProfile;
+  // Only prints the lines of the reference (the reference options) this profile holds.
+  std::optional<std::string> findLinesProfile;
   // A reading further than this from its reflection's actual two-theta refuses the set.
   double maxOffset = 1.0;
   // The silicon finder's largest scale error of a film, per cent (--max-scale).

@@ -11,6 +11,7 @@
 #include "front/cli/chart_output.h"
 #include "front/cli/cli_calibration.h"
 #include "front/cli/console_messages.h"
+#include "front/cli/find_lines.h"
 #include "front/cli/find_silicon.h"
 #include "front/cli/list_lines.h"
 #include "front/cli/reference_calibration.h"
@@ -103,6 +104,8 @@ bool DrawChartFile(const ChartRequest& request, MessageSink& messages, std::ostr
 int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& err) {
   if (options.findSiliconProfile)
     return RunFindSilicon(options, out, err);
+  if (options.findLinesProfile)
+    return RunFindLines(options, out, err);
   if (options.listLines)
     return RunListLines(options, out, err);
   std::optional<Reference> reference;
@@ -123,7 +126,9 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   CliOptions readings = options;
   if (options.twoThetaFromProfile) {
     std::string list;
-    if (!ReadingsFromProfile(options, out, err, list))
+    const bool found = reference ? ReadingsFromProfileOf(options, *reference, out, err, list)
+                                 : ReadingsFromProfile(options, out, err, list);
+    if (!found)
       return kExitRefused;
     readings.twoThetaList = list;
   }

@@ -25,6 +25,27 @@ std::string CompactHkl(std::string_view hkl) {
   return compact;
 }
 
+bool Search(const std::string& profile, const CliOptions& options, std::ostream& out,
+            std::ostream& err, SiliconSearch& search, bool spacedHkl = false) {
+  ConsoleMessages messages(out, err);
+  if (!FindSiliconInProfile(profile, FinderOptions(options), search, messages)) {
+    return false;
+  }
+  PrintSiliconSearch(search, out, spacedHkl);
+  if (search.Refused()) {
+    messages.ShowMessage(profile + ": " + RefusalText(search), texts::kNotSiliconLines,
+                         MessageKind::Error);
+    return false;
+  }
+  if (search.FoundCount() < 2) {
+    messages.ShowMessage(profile, texts::kTooFewSiliconFound, MessageKind::Error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 SiliconFinderOptions FinderOptions(const CliOptions& o) {
   SiliconFinderOptions finder;
   if (o.maxScalePercent) {
@@ -51,43 +72,27 @@ void AppendHeight(std::string& line, double height) {
   line.append(digits.data(), result.ptr);
 }
 
-bool Search(const std::string& profile, const CliOptions& options, std::ostream& out,
-            std::ostream& err, SiliconSearch& search) {
-  ConsoleMessages messages(out, err);
-  if (!FindSiliconInProfile(profile, FinderOptions(options), search, messages)) {
-    return false;
+void AppendPeak(std::string& line, const ReflectionSearch& r) {
+  if (r.Found()) {
+    AppendFixed(line, r.position, 4);
+    line += ' ';
+    AppendHeight(line, r.height);
+    line += ' ';
+    AppendFixed(line, r.fwhm, 4);
+    line += ' ';
+    AppendFixed(line, r.snr, 1);
+    line += ' ' + UncertaintyText(r);
+  } else {
+    line += "not-found";
   }
-  PrintSiliconSearch(search, out);
-  if (search.Refused()) {
-    messages.ShowMessage(profile + ": " + RefusalText(search), texts::kNotSiliconLines,
-                         MessageKind::Error);
-    return false;
-  }
-  if (search.FoundCount() < 2) {
-    messages.ShowMessage(profile, texts::kTooFewSiliconFound, MessageKind::Error);
-    return false;
-  }
-  return true;
 }
 
-}  // namespace
-
-void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out) {
+void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out, bool spacedHkl) {
   for (std::size_t k = 0; k < search.reflections.size(); ++k) {
     const ReflectionSearch& r = search.reflections[k];
-    std::string line = "peak " + CompactHkl(ReferenceTable[k].hkl) + ' ';
-    if (r.Found()) {
-      AppendFixed(line, r.position, 4);
-      line += ' ';
-      AppendHeight(line, r.height);
-      line += ' ';
-      AppendFixed(line, r.fwhm, 4);
-      line += ' ';
-      AppendFixed(line, r.snr, 1);
-      line += ' ' + UncertaintyText(r);
-    } else {
-      line += "not-found";
-    }
+    const std::string_view hkl = ReferenceTable[k].hkl;
+    std::string line = "peak " + (spacedHkl ? std::string(hkl) : CompactHkl(hkl)) + ' ';
+    AppendPeak(line, r);
     out << line << '\n';
   }
   out << "two-theta " << TwoThetaListText(search) << '\n';
@@ -96,9 +101,11 @@ void PrintSiliconSearch(const SiliconSearch& search, std::ostream& out) {
   }
 }
 
-int RunFindSilicon(const CliOptions& options, std::ostream& out, std::ostream& err) {
+int RunFindSilicon(const CliOptions& options, std::ostream& out, std::ostream& err,
+                   bool spacedHkl) {
   SiliconSearch search;
-  return Search(*options.findSiliconProfile, options, out, err, search) ? kExitDone : kExitRefused;
+  return Search(*options.findSiliconProfile, options, out, err, search, spacedHkl) ? kExitDone
+                                                                                   : kExitRefused;
 }
 
 bool ReadingsFromProfile(const CliOptions& options, std::ostream& out, std::ostream& err,

@@ -154,6 +154,22 @@ TEST(ParseCommandLine, ProfileOptions) {
       {{"--find-silicon", "film.txt", "--correction-chart", "k.svg"}, false},
       {{"--two-theta-from", "film.txt", "--model", "significant"}, true},
       {{"--two-theta-from", "film.txt", "--max-offset", "1.5", "--calibration-out", "f.cal"}, true},
+      // --find-lines takes the reference options and the finder's; --two-theta-from too.
+      {{"--find-lines", "film.txt"}, true},
+      {{"--find-lines"}, false},
+      {{"--find-lines", "film.txt", "--standard", "lab6-660c", "--radiation", "cr"}, true},
+      {{"--find-lines", "film.txt", "--standard", "al2o3-676a", "--lattice", "4.76,12.99"}, true},
+      {{"--find-lines", "film.txt", "--wavelength", "1.79", "--max-scale", "0.5"}, true},
+      {{"--find-lines", "film.txt", "--radiation-lines", "ka12"}, true},
+      {{"--find-lines", "film.txt", "--find-silicon", "film.txt"}, false},
+      {{"--find-lines", "film.txt", "--two-theta-from", "film.txt"}, false},
+      {{"--find-lines", "film.txt", "film.pid"}, false},
+      {{"--find-lines", "film.txt", "--report", "r.txt"}, false},
+      {{"--find-lines", "film.txt", "--max-offset", "2"}, false},
+      {{"--find-lines", "film.txt", "--cif", "c.cif"}, false},
+      {{"--find-silicon", "film.txt", "--standard", "si-640e"}, false},
+      {{"--two-theta-from", "film.txt", "--standard", "si-640e", "--radiation", "cr"}, true},
+      {{"--two-theta-from", "film.txt", "--standard", "ceo2-674b", "--chart", "c.svg"}, true},
   };
   for (const Case& c : cases) {
     const ParsedCommandLine p = ParseCommandLine(c.arguments);
@@ -184,7 +200,8 @@ TEST(ParseCommandLine, ListLinesOptions) {
       {{"--list-lines", "--cif", "c.cif"}, false},
       {{"--two-theta", "28.4", "--standard", "si-640e"}, true},
       {{"--two-theta", "1,2,3,4,5,6,7,8", "--standard", "lab6-660c"}, true},
-      {{"--two-theta-from", "film.txt", "--standard", "si-640e"}, false},
+      // The finder looks for another reference's lines too.
+      {{"--two-theta-from", "film.txt", "--standard", "si-640e"}, true},
       {{"--find-silicon", "film.txt", "--radiation", "cr"}, false},
       {{"--calibration", "k.cal", "--wavelength", "1.5"}, false},
   };

@@ -664,6 +664,121 @@ TEST_F(RunCalibrationTest, FoundReadingsCalibrateAsTheSameReadingsTyped) {
   EXPECT_EQ(Calibration(found), out_.str());
 }
 
+// A film of the reference's lines, computed as --list-lines prints them, each at its true
+// two-theta + shift, of height 4000 times its relative intensity over 100.
+std::string ReferenceProfile(const std::vector<std::string>& referenceOptions, double shift) {
+  std::vector<std::string> arguments = {"--list-lines"};
+  arguments.insert(arguments.end(), referenceOptions.begin(), referenceOptions.end());
+  CliOptions options = ParseCommandLine(arguments).options;
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCalibration(options, out, err), kExitDone) << err.str();
+  std::vector<std::pair<double, double>> lines;
+  std::istringstream listed(out.str());
+  for (std::string word; listed >> word;) {
+    if (word == "line") {
+      double h, k, l, d, twoTheta, intensity;
+      listed >> h >> k >> l >> d >> twoTheta >> intensity;
+      lines.emplace_back(twoTheta + shift, intensity);
+    }
+  }
+  std::string text = "2Theta Counts\n";
+  for (int i = 0; i <= 9000; ++i) {
+    const double x = 10.0 + 0.01 * i;
+    double y = 150.0;
+    for (const auto& [at, intensity] : lines)
+      y += 40.0 * intensity * std::exp(-2.772588722239781 * (x - at) * (x - at) / 0.0064);
+    text += std::to_string(x) + ' ' + std::to_string(y) + '\n';
+  }
+  return text;
+}
+
+// The readings of "two-theta LIST" in a search's output.
+std::string FoundList(const std::string& out) {
+  const std::size_t at = out.find("two-theta ");
+  return out.substr(at + 10, out.find('\n', at) - at - 10);
+}
+
+// Without a reference option --find-lines is --find-silicon's search, the hkl spaced.
+TEST_F(RunCalibrationTest, FindLinesWithoutAReferenceIsTheSiliconSearch) {
+  ASSERT_EQ(Run({"--find-silicon", kExampleProfile}), kExitDone);
+  std::string silicon = out_.str();
+  for (const char* hkl : {"111", "220", "311", "400", "331", "422"}) {
+    const std::string spaced = {hkl[0], ' ', hkl[1], ' ', hkl[2]};
+    silicon.replace(silicon.find(hkl), 3, spaced);
+  }
+  for (const std::vector<std::string>& options :
+       {std::vector<std::string>{}, std::vector<std::string>{"--standard", "si"}}) {
+    std::vector<std::string> arguments = {"--find-lines", kExampleProfile};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    EXPECT_EQ(Run(arguments), kExitDone);
+    EXPECT_EQ(out_.str(), silicon);
+    EXPECT_EQ(err_.str(), "");
+  }
+}
+
+// Another reference's lines found in a profile calibrate as the same readings typed, and a
+// profile of another phase calibrates nothing.
+TEST_F(RunCalibrationTest, AnotherReferencesLinesFoundCalibrate) {
+  struct Case {
+    std::vector<std::string> reference;
+    double shift;
+  };
+  const std::vector<Case> cases = {
+      {{"--standard", "lab6-660c"}, 0.12},
+      {{"--standard", "si-640e", "--radiation", "cr"}, -0.2},
+      {{"--standard", "al2o3-676a"}, 0.05},
+      {{"--standard", "ceo2-674b", "--wavelength", "1.5406"}, 0.3},
+  };
+  for (const Case& c : cases) {
+    const std::string name = c.reference[1];
+    Write(name + ".txt", ReferenceProfile(c.reference, c.shift));
+    const std::string profile = (folder_ / (name + ".txt")).string();
+    std::vector<std::string> find = {"--find-lines", profile};
+    find.insert(find.end(), c.reference.begin(), c.reference.end());
+    ASSERT_EQ(Run(find), kExitDone) << name << err_.str();
+    const std::string searched = out_.str();
+    EXPECT_EQ(searched.find("not-found"), std::string::npos) << name << searched;
+    EXPECT_EQ(searched.rfind("peak ", 0), 0u) << name;
+    std::vector<std::string> from = {"--two-theta-from", profile};
+    from.insert(from.end(), c.reference.begin(), c.reference.end());
+    ASSERT_EQ(Run(from), kExitDone) << name << err_.str();
+    const std::string found = out_.str();
+    EXPECT_EQ(found.substr(0, found.find("model ")), searched) << name;
+    std::vector<std::string> typed = {"--two-theta", FoundList(searched)};
+    typed.insert(typed.end(), c.reference.begin(), c.reference.end());
+    ASSERT_EQ(Run(typed), kExitDone) << name << err_.str();
+    EXPECT_EQ(Calibration(found), out_.str()) << name;
+  }
+  // Silicon's lines are not LaB6's, and LaB6's not corundum's: refused, nothing written.
+  Write("si.txt", ReferenceProfile({"--standard", "si-640e"}, 0.1));
+  Write("lab6.txt", ReferenceProfile({"--standard", "lab6-660c"}, 0.1));
+  const std::string si = (folder_ / "si.txt").string();
+  const std::string lab6 = (folder_ / "lab6.txt").string();
+  fs::remove(Report());
+  struct Refusal {
+    std::vector<std::string> arguments;
+    std::string said;  // how standard error begins
+  };
+  const std::vector<Refusal> refusals = {
+      {{"--find-lines", si, "--standard", "lab6-660c"},
+       "Fewer than two lines found in the profile of LaB6 SRM 660c!: " + si},
+      {{"--two-theta-from", si, "--standard", "lab6-660c"},
+       "Fewer than two lines found in the profile of LaB6 SRM 660c!: " + si},
+      {{"--two-theta-from", si, "--standard", "ceo2-674b"},
+       "The lines found are not those of CeO2 SRM 674b!: " + si},
+      {{"--two-theta-from", lab6, "--standard", "al2o3-676a"},
+       "Fewer than two lines found in the profile of corundum SRM 676a!: " + lab6},
+      {{"--find-lines", lab6, "--standard", "lab6-660c", "--wavelength", "1.5406",
+        "--radiation-lines", "ka12"},
+       "pellum-cli: --radiation-lines ka12 needs --radiation"},
+  };
+  for (const Refusal& r : refusals) {
+    EXPECT_EQ(Run(r.arguments), kExitRefused) << r.said;
+    EXPECT_EQ(err_.str().rfind(r.said, 0), 0u) << err_.str();
+    EXPECT_FALSE(fs::exists(Report())) << r.said;
+  }
+}
+
 TEST_F(RunCalibrationTest, ProfilesWithoutTwoReflectionsCalibrateNothing) {
   Write("flat.txt", "2Theta Counts\n28.0 100\n28.5 100\n47.3 100\n");
   // Two quartz lines where the film's offset could put 3 1 1 and 4 0 0.

@@ -127,6 +127,15 @@ std::vector<SyntheticPeak> SiliconMolybdenumPeaks(double height, double fwhm) {
                 height, fwhm);
 }
 
+std::vector<SyntheticPeak> ReferencePeaks(const std::vector<std::pair<double, double>>& lines,
+                                          double shift, double scale, double height, double fwhm) {
+  std::vector<SyntheticPeak> peaks;
+  for (const auto& [t, intensity] : lines) {
+    peaks.push_back({t + shift + scale * (t - 60.0), intensity / 100.0 * height, fwhm});
+  }
+  return peaks;
+}
+
 std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile) {
   std::mt19937_64 random(profile.seed);
   std::uniform_real_distribution<double> jitter(-profile.stepJitter, profile.stepJitter);
@@ -142,7 +151,7 @@ std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile) {
       if (profile.kAlpha2) {
         // Bragg's law with copper's two wavelengths, written out apart from the finder's.
         const double half = 3.14159265358979323846 / 360.0;
-        const double at = std::asin(1.5444274 / 1.5405929 * std::sin(peak.position * half)) / half;
+        const double at = std::asin(profile.kAlpha2Ratio * std::sin(peak.position * half)) / half;
         const double z2 = (x - at) / peak.fwhm;
         y += 0.5 * peak.height *
              ((1.0 - peak.eta) * std::exp(-4.0 * std::log(2.0) * z2 * z2) +

@@ -28,9 +28,10 @@ struct SyntheticProfile {
   double curvature = 0.0;
   std::vector<SyntheticPeak> peaks;
   bool poisson = true;
-  // Each peak with its copper K-alpha2 line, half as high (a diffractometer without a
-  // monochromator).
+  // Each peak with its K-alpha2 line, half as high (a diffractometer without a
+  // monochromator): copper's unless another tube's wavelength ratio is given.
   bool kAlpha2 = false;
+  double kAlpha2Ratio = 1.5444274 / 1.5405929;
   std::uint64_t seed = 13;
 };
 
@@ -57,6 +58,12 @@ std::vector<SyntheticPeak> LanthanumHexaboridePeaks(double height, double fwhm);
 std::vector<SyntheticPeak> SiliconNitridePeaks(double height, double fwhm);
 // Silicon's six reflections under molybdenum K-alpha1 (0.70932 A): 13.1 to 38.0 degrees.
 std::vector<SyntheticPeak> SiliconMolybdenumPeaks(double height, double fwhm);
+
+// Any reference's lines, given as (true two-theta, intensity of 100) pairs, as a film with
+// this shift and scale shows them: the strongest at height.
+//   {{21.36, 58.5}, {30.39, 100}} with shift 0.2 -> peaks at 21.56 (0.585 height), 30.59
+std::vector<SyntheticPeak> ReferencePeaks(const std::vector<std::pair<double, double>>& lines,
+                                          double shift, double scale, double height, double fwhm);
 
 std::vector<ProfilePoint> MakeProfile(const SyntheticProfile& profile);
 
