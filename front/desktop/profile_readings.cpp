@@ -72,6 +72,12 @@ void ProfileReadings::AddTo(QGridLayout& grid, int row, const std::array<QLineEd
 }
 
 void ProfileReadings::Take() {
+  if (otherReference_) {
+    // The finder knows silicon's six lines only, for now.
+    ShowMessageBox(dialog_, texts::kReferenceFinderMissing, texts::kReferenceFinderCaption,
+                   MessageKind::Information);
+    return;
+  }
   OpenFileSettings settings;
   InitOpenFileSettings(settings);
   settings.title = std::string(texts::kOpenProfileTitle);

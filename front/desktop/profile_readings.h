@@ -18,6 +18,9 @@ namespace pellum {
 // A profile that cannot be read, or holds no reflection at all, is said in a message box
 // and the fields stay as they were.
 //
+// With a reference other than the built-in table chosen, the button says in a box that
+// finding that reference's lines is not available yet, and the fields stay as they were.
+//
 // The button is not in the Tab order, which stays OK and the six fields, but Alt+P
 // presses it.
 class ProfileReadings {
@@ -30,6 +33,8 @@ class ProfileReadings {
   void SetPath(const std::string& path) { path_ = path; }
   // The profile chosen last (when Taken()), or where the file dialog starts.
   const std::string& Path() const { return path_; }
+  // Whether the dialog shows another reference than the built-in table.
+  void SetOtherReference(bool other) { otherReference_ = other; }
   // Whether the fields were filled from a profile.
   bool Taken() const { return taken_; }
 
@@ -43,6 +48,7 @@ class ProfileReadings {
   QLabel* note_ = nullptr;
   std::string path_;
   bool taken_ = false;
+  bool otherReference_ = false;
 };
 
 }  // namespace pellum
