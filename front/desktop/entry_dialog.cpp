@@ -94,7 +94,7 @@ void EntryDialog::Build() {
   buttons->addWidget(ok_);
   buttons->addStretch();
 
-  QHBoxLayout* choice =
+  QFormLayout* choice =
       row_.Make(this, working_.standard, working_.radiation, [this] { ShowReference(); });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(choice);

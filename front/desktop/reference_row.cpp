@@ -26,14 +26,13 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* dialog) {
 
 }  // namespace
 
-QHBoxLayout* ReferenceRow::Make(QWidget* dialog, const std::string& standard,
+QFormLayout* ReferenceRow::Make(QWidget* dialog, const std::string& standard,
                                 const std::string& radiation, std::function<void()> changed) {
   standard_ = new QComboBox(dialog);
   standard_->setObjectName(QStringLiteral("standardBox"));
-  standard_->addItem(QStringLiteral("si (built-in silicon table)"), Text(kBuiltInTableName));
+  standard_->addItem(QStringLiteral("si: built-in silicon table"), Text(kBuiltInTableName));
   for (const pellum::Standard& s : BuiltInStandards())
-    standard_->addItem(Text(s.name) + QStringLiteral(" (") + Text(s.material) + QStringLiteral(")"),
-                       Text(s.name));
+    standard_->addItem(Text(s.name) + QStringLiteral(": ") + Text(s.material), Text(s.name));
   radiation_ = new QComboBox(dialog);
   radiation_->setObjectName(QStringLiteral("radiationBox"));
   for (std::string_view name : kRadiationOrder)
@@ -61,16 +60,16 @@ QHBoxLayout* ReferenceRow::Make(QWidget* dialog, const std::string& standard,
       changed_();
   });
 
-  auto* row = new QHBoxLayout;
-  row->addWidget(BuddyLabel(QStringLiteral("&Standard:"), standard_, dialog));
-  row->addWidget(standard_);
-  row->addSpacing(12);
-  row->addWidget(BuddyLabel(QStringLiteral("&Radiation:"), radiation_, dialog));
-  row->addWidget(radiation_);
-  row->addSpacing(12);
-  row->addWidget(new QLabel(QStringLiteral("Wavelength:"), dialog));
-  row->addWidget(wavelength_);
-  row->addStretch();
+  // Two short rows rather than one long one: the dialog stays as narrow as its readings.
+  auto* tube = new QHBoxLayout;
+  tube->addWidget(radiation_);
+  tube->addSpacing(12);
+  tube->addWidget(new QLabel(QStringLiteral("Wavelength:"), dialog));
+  tube->addWidget(wavelength_);
+  tube->addStretch();
+  auto* row = new QFormLayout;
+  row->addRow(BuddyLabel(QStringLiteral("&Standard:"), standard_, dialog), standard_);
+  row->addRow(BuddyLabel(QStringLiteral("&Radiation:"), radiation_, dialog), tube);
   return row;
 }
 

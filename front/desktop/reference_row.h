@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QComboBox>
-#include <QHBoxLayout>
+#include <QFormLayout>
 #include <QLabel>
 #include <functional>
 #include <string>
@@ -20,7 +20,7 @@ class ReferenceRow {
  public:
   // Makes the row's widgets in dialog, on standard and radiation (names as pellum-cli takes
   // them, "lab6-660c", "cr"); changed runs after every change the user makes.
-  QHBoxLayout* Make(QWidget* dialog, const std::string& standard, const std::string& radiation,
+  QFormLayout* Make(QWidget* dialog, const std::string& standard, const std::string& radiation,
                     std::function<void()> changed);
 
   std::string Standard() const;

@@ -362,7 +362,7 @@ TEST_F(DesktopDialogsTest, EntryDialogKeepsEachReferencesReadings) {
   ReferenceEntries reference;
   EntryDialog dialog(entries, reference, nullptr);
   EXPECT_EQ(dialog.Choice().StandardBox()->itemData(0).toString(), "si");
-  EXPECT_EQ(dialog.Choice().StandardBox()->currentText(), "si (built-in silicon table)");
+  EXPECT_EQ(dialog.Choice().StandardBox()->currentText(), "si: built-in silicon table");
   EXPECT_EQ(dialog.Choice().RadiationBox()->currentText(), "Cu K-alpha1");
   EXPECT_EQ(dialog.Choice().StandardBox()->focusPolicy(), Qt::ClickFocus);
   ChooseReference(dialog, "lab6-660c", "cr");
