@@ -3,6 +3,7 @@
 // options, and refuses readings as it does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -41,6 +42,24 @@ std::string Local(std::string text, const std::string& folder) {
   return text;
 }
 
+// The texts a chart draws, in order.
+class TextCanvas : public Canvas {
+ public:
+  std::vector<std::string> texts;
+  void Clear() override {}
+  void SetIsotropicMapping(int, int, int, int, int, int) override {}
+  void MoveTo(int, int) override {}
+  void LineTo(int, int) override {}
+  void TextOut(int, int, std::string_view text) override { texts.emplace_back(text); }
+  void Ellipse(int, int, int, int) override {}
+  int TextWidth(std::string_view text) const override { return 7 * static_cast<int>(text.size()); }
+  int TextHeight() const override { return 14; }
+  void SetZoom(double) override {}
+  bool Drew(const std::string& text) const {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  }
+};
+
 class ReferenceOpenTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,6 +91,8 @@ struct ReferenceCase {
   std::string cliList;                // the same for --two-theta
   std::string panelFirstLine;
   std::size_t points;
+  std::string firstMark, firstHkl;  // the calibration chart's label of the first line and
+                                    // the correction chart's of the first point
 };
 
 // Silicon SRM 640e on a chromium film (three lines below 100 degrees) and LaB6 SRM 660c on a
@@ -84,7 +105,9 @@ TEST_F(ReferenceOpenTest, CalibratesAsPellumCliDoes) {
        {"42.861", "73.215", "88.702"},
        "42.861,73.215,88.702",
        "Reference: silicon SRM 640e, Cr K-alpha1 (2.289726 \u00C5)",
-       3},
+       3,
+       "42.828",
+       "111"},
       {"LaB6660cCu",
        "lab6-660c",
        "cu",
@@ -92,7 +115,9 @@ TEST_F(ReferenceOpenTest, CalibratesAsPellumCliDoes) {
         "83.86", "87.804", "-1", "-1"},
        "21.37,30.39,37.452,-1,48.97,-1,63.23,-1,71.758,75.856,-1,83.86,87.804",
        "Reference: LaB6 SRM 660c, Cu K-alpha1 (1.540593 \u00C5)",
-       9},
+       9,
+       "21.358",
+       "100"},
   };
   for (const ReferenceCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -109,6 +134,16 @@ TEST_F(ReferenceOpenTest, CalibratesAsPellumCliDoes) {
     ASSERT_EQ(state_.quality.rows.size(), c.points);
     EXPECT_EQ(state_.quality.rows[0].hkl, state_.hklTexts[0]);
     EXPECT_EQ(state_.referenceMarks.size(), c.readings.size()) << "every line labels the chart";
+    HandleResize(state_, 800, 600);
+    std::ostringstream trace;
+    TextCanvas chart, correction;
+    HandlePaint(state_, chart, trace);
+    EXPECT_TRUE(chart.Drew(c.firstMark)) << "the reference's lines label the axis";
+    EXPECT_FALSE(chart.Drew("28.442")) << "not silicon's table";
+    state_.chartView = ChartView::Correction;
+    HandlePaint(state_, correction, trace);
+    state_.chartView = ChartView::Calibration;
+    EXPECT_TRUE(correction.Drew(c.firstHkl)) << "each reading named by its line";
 
     const cli::ParsedCommandLine parsed = cli::ParseCommandLine(
         {"--two-theta", c.cliList, "--standard", c.standard, "--radiation", c.radiation,
