@@ -533,7 +533,8 @@ TEST_F(OpenCommandTest, TheCifHoldsTheCalibrationAndTheLastConversion) {
   platform_.log.clear();
   platform_.saves = {{true, InFolder("alone.cif")}};
   HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
-  EXPECT_EQ(platform_.log.front(), "save title=Export CIF filter=*.cif start=<dir>/film.cif");
+  EXPECT_EQ(platform_.log.front(),
+            "save title=Export CIF filter=*.cif start=<dir>/film.cif");
   std::ifstream alone(InFolder("alone.cif"));
   const std::string calibrationOnly((std::istreambuf_iterator<char>(alone)), {});
   EXPECT_NE(calibrationOnly.find("data_calibration"), std::string::npos);

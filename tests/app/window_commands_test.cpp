@@ -263,12 +263,13 @@ TEST_F(SaveChartTest, DrawsTheCurrentCalibrationAndKeepsAnEarlierFileOnFailure) 
 
   HandleResize(state_, 0, 0);
   HandleCommand(state_, platform_, MenuCommand::SaveChart, std::cout);
-  EXPECT_EQ(platform_.log,
-            (std::vector<std::string>{
-                "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/film-chart.svg",
-                "picture svg 800x600", "message Info|Chart is saved as <dir>/chart.svg|information",
-                "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/film-chart.svg",
-                "picture svg 0x0", "message Cannot write the chart file!|<dir>/chart.svg|error"}));
+  EXPECT_EQ(
+      platform_.log,
+      (std::vector<std::string>{
+          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/film-chart.svg",
+          "picture svg 800x600", "message Info|Chart is saved as <dir>/chart.svg|information",
+          "save title=Save Chart As filter=*.svg,*.png,*.pdf start=<dir>/film-chart.svg",
+          "picture svg 0x0", "message Cannot write the chart file!|<dir>/chart.svg|error"}));
   EXPECT_EQ(Read(folder_ + "/chart.svg"), "svg 800x600 texts=19 ellipses=6 lines=101\n");
 
   // View > Correction Chart: the window shows it, and Save Chart As saves it.
