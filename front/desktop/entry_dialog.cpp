@@ -132,7 +132,7 @@ void EntryDialog::ShowReference() {
   const bool table = working_.IsDefault();
   for (QWidget* widget : tableWidgets_)
     widget->setVisible(table);
-  profile_.SetOtherReference(!table);
+  profile_.SetOtherReference(std::nullopt, {});
   pellum::Reference reference;
   std::string error;
   if (table || !ChooseReference(RequestOf(working_), reference, error)) {
@@ -172,6 +172,7 @@ void EntryDialog::ShowReference() {
       (rows > shownRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0));
   linesArea_->show();
 
+  profile_.SetOtherReference(std::move(reference), lineFields_);
   setTabOrder(ok_, lineFields_.front());
   for (std::size_t i = 1; i < lineFields_.size(); ++i)
     setTabOrder(lineFields_[i - 1], lineFields_[i]);

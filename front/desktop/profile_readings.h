@@ -5,7 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "refs/reference_choice.h"
 
 namespace pellum {
 
@@ -33,8 +37,12 @@ class ProfileReadings {
   void SetPath(const std::string& path) { path_ = path; }
   // The profile chosen last (when Taken()), or where the file dialog starts.
   const std::string& Path() const { return path_; }
-  // Whether the dialog shows another reference than the built-in table.
-  void SetOtherReference(bool other) { otherReference_ = other; }
+  // The reference the dialog shows when it is not the built-in table, and its lines' fields
+  // in the order of its lines; none: the built-in table and its six fields.
+  void SetOtherReference(std::optional<Reference> reference, std::vector<QLineEdit*> fields) {
+    otherReference_ = std::move(reference);
+    otherFields_ = std::move(fields);
+  }
   // Whether the fields were filled from a profile.
   bool Taken() const { return taken_; }
 
@@ -42,13 +50,17 @@ class ProfileReadings {
   void Take();
 
  private:
+  // "From Profile..." with another reference: the one place where finding its lines goes.
+  void TakeOtherReference();
+
   std::array<QLineEdit*, 6> fields_{};
   QWidget* dialog_ = nullptr;
   QPushButton* button_ = nullptr;
   QLabel* note_ = nullptr;
   std::string path_;
   bool taken_ = false;
-  bool otherReference_ = false;
+  std::optional<Reference> otherReference_;
+  std::vector<QLineEdit*> otherFields_;
 };
 
 }  // namespace pellum
