@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "app/open_file_settings.h"
+#include "app/reference_entries.h"
 #include "calib/calibration_coefficients.h"
 #include "calib/calibration_point.h"
+#include "calib/calibration_reference.h"
 #include "calib/entry_texts.h"
 #include "calib/fit_model.h"
 #include "calib/fit_quality.h"
+#include "chart/reference_marks.h"
 #include "io/file_stamp.h"
 #include "ui/user_texts.h"
 
@@ -25,6 +28,12 @@ struct AppState {
 
   // The readings as typed; they survive from one Open to the next.
   EntryTexts entries;
+  // The reference the entry dialog calibrates against and the readings typed for each one
+  // other than the built-in table; the choice is kept between runs at referenceSettingPath
+  // as the last folder is (empty to keep nothing).
+  ReferenceEntries reference;
+  std::string referenceSettingPath;
+  bool referenceSettingFailed = false;
 
   // The last calibration: its points in reference-table order and the chosen coefficients
   // (all zero until the first fit). pointCount is what the chart and the fit iterate over.
@@ -42,6 +51,12 @@ struct AppState {
   // the quadratic term, whatever the model.
   ModelRule calibrationRule = ModelRule::ChiSquare;
   QuadraticTermTest quadraticTerm;
+  // What the last calibration was fitted against when not the built-in table (empty then):
+  // the panel, the record and the CIF name it; each fitted point's line ("1 0 10"), which
+  // quality's residual rows show; and the lines the calibration chart labels.
+  CalibrationReference calibrationReference;
+  std::vector<std::string> hklTexts;
+  std::vector<ReferenceMark> referenceMarks;
 
   // The rule the next fit follows (Fit Model in the window), kept between runs at
   // modelSettingPath as the last folder is; empty to keep nothing.

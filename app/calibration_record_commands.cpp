@@ -4,24 +4,40 @@
 
 #include "app/suggested_output_path.h"
 #include "calib/calibration_summary.h"
+#include "refs/reference_readings.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
 
 CalibrationRecord RecordOf(const AppState& state) {
   return {state.quality.straightLine, state.coefficients, state.quality.uncertaintiesDefined,
-          state.quality.covariance,   state.fittedPoints, state.calibrationRule};
+          state.quality.covariance,   state.fittedPoints, state.calibrationRule,
+          state.calibrationReference, state.hklTexts};
 }
 
+namespace {
+
+// Another reference is named above the calibration; the built-in table never was.
+std::string ReferenceLineOf(const AppState& state) {
+  if (state.calibrationReference.IsBuiltInTable())
+    return "";
+  return "Reference: " + ReferenceTitle(state.calibrationReference) + "\n";
+}
+
+}  // namespace
+
 std::string PanelSummary(const AppState& state) {
-  return state.calibrated ? DescribeCalibrationBriefly(
-                                state.coefficients, state.quality,
-                                {state.calibrationRule, state.quadraticTerm, state.modelRule})
+  return state.calibrated ? ReferenceLineOf(state) +
+                                DescribeCalibrationBriefly(
+                                    state.coefficients, state.quality,
+                                    {state.calibrationRule, state.quadraticTerm, state.modelRule})
                           : "";
 }
 
 std::string CalibrationSummary(const AppState& state) {
-  return state.calibrated ? DescribeCalibration(state.coefficients, state.quality) : "";
+  return state.calibrated
+             ? ReferenceLineOf(state) + DescribeCalibration(state.coefficients, state.quality)
+             : "";
 }
 
 void SaveCalibration(const AppState& state, Platform& platform) {

@@ -35,7 +35,8 @@ bool ReplacesSource(const std::string& path, const std::vector<CifSource>& sourc
 }  // namespace
 
 CifCalibration CifCalibrationOf(const AppState& state) {
-  return {state.quality.straightLine, state.coefficients, state.quality, state.calibrationRule, ""};
+  return {state.quality.straightLine, state.coefficients, state.quality, state.calibrationRule, "",
+          state.calibrationReference};
 }
 
 std::vector<CifSource> CifSourcesOf(const AppState& state) {

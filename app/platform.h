@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/open_file_settings.h"
+#include "app/reference_entries.h"
 #include "calib/entry_texts.h"
 #include "ui/canvas.h"
 #include "ui/message_sink.h"
@@ -20,11 +21,14 @@ namespace pellum {
 class Platform : public MessageSink {
  public:
   // Shows the calibration-entry dialog on entries and returns when the user presses OK,
-  // the only way out, with the six fields' texts stored back into the slots. Its
+  // the only way out, with the six fields' texts stored back into the slots. Its Reference
+  // row starts on reference's choice; OK stores the choice back, and the readings of a
+  // reference other than the built-in table into reference.readings, one per line. Its
   // "From Profile..." file dialog starts on inputPath; when the user took the readings
   // found in a profile, inputPath becomes that profile, so that the open-file dialog that
   // follows starts there. Otherwise inputPath is left as it is.
-  virtual void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) = 0;
+  virtual void ShowEntryDialog(EntryTexts& entries, ReferenceEntries& reference,
+                               std::string& inputPath) = 0;
 
   // Lets the user choose an input file. The dialog starts on inputPath when it is not
   // empty. Returns true with the chosen file's full path and its name without folders

@@ -7,6 +7,7 @@
 #include "app/cif_export_command.h"
 #include "app/input_file_step.h"
 #include "app/model_setting.h"
+#include "app/reference_setting.h"
 #include "app/remembered_folder.h"
 #include "app/save_chart_command.h"
 #include "chart/calibration_chart.h"
@@ -45,6 +46,7 @@ void HandleCreate(AppState& state, Platform& platform) {
   InitOpenFileSettings(state.openFileSettings);
   state.openFileSettings.initialFolder = ReadRememberedFolder(state.folderSettingPath);
   state.modelRule = ReadModelSetting(state.modelSettingPath);
+  ReadReferenceSetting(state.referenceSettingPath, state.reference);
   SetMainTitle(platform, state.inputTitle);
 }
 
@@ -55,17 +57,23 @@ void HandleResize(AppState& state, int clientWidth, int clientHeight) {
 
 void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace) {
   if (state.chartView == ChartView::Correction) {
-    PaintCorrectionChart(
-        canvas, state.clientWidth, state.clientHeight,
-        {state.calibrated ? std::span<const CalibrationPoint>(state.fittedPoints)
-                          : std::span<const CalibrationPoint>(),
-         state.coefficients, state.calibrated ? &state.quality : nullptr, state.rowsOutsideRange});
+    PaintCorrectionChart(canvas, state.clientWidth, state.clientHeight,
+                         {state.calibrated ? std::span<const CalibrationPoint>(state.fittedPoints)
+                                           : std::span<const CalibrationPoint>(),
+                          state.coefficients, state.calibrated ? &state.quality : nullptr,
+                          state.rowsOutsideRange, state.hklTexts});
     return;
   }
-  PaintCalibrationChart(canvas, state.clientWidth, state.clientHeight,
-                        std::span<const CalibrationPoint>(
-                            state.points.data(), static_cast<std::size_t>(state.pointCount)),
-                        state.coefficients, trace);
+  const std::span<const CalibrationPoint> points(state.points.data(),
+                                                 static_cast<std::size_t>(state.pointCount));
+  if (state.referenceMarks.empty()) {
+    PaintCalibrationChart(canvas, state.clientWidth, state.clientHeight, points, state.coefficients,
+                          trace);
+    return;
+  }
+  // Another reference's lines label the axis, as pellum-cli draws them.
+  PaintCalibrationChart(canvas, state.clientWidth, state.clientHeight, points, state.coefficients,
+                        state.referenceMarks, trace);
 }
 
 void HandleCommand(AppState& state, Platform& platform, MenuCommand command,

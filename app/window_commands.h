@@ -47,7 +47,8 @@ void SetMainTitle(Platform& platform, std::string_view title);
 
 // The window has just been made: sets up the open-file dialog, starting in the folder kept
 // at state.folderSettingPath when there is one, takes the model rule kept at
-// state.modelSettingPath, and shows "Pellum - (untitled)".
+// state.modelSettingPath and the reference kept at state.referenceSettingPath, and shows
+// "Pellum - (untitled)".
 void HandleCreate(AppState& state, Platform& platform);
 
 // The chart's drawing area has a new size, in device pixels.

@@ -1,5 +1,6 @@
 #include "calib/calibration_summary.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -18,11 +19,18 @@ void AppendCoefficient(std::string& out, const char* name, double value, bool wi
   out += '\n';
 }
 
+// The hkl column is as wide as its widest entry, "3 1 1" at least, so that another
+// reference's "1 0 10" keeps the numbers' columns in line.
 void AppendResidualTable(std::string& out, const FitQuality& q) {
-  out += "hkl    reading   actual calibrated  residual\n";
+  std::size_t width = 5;
+  for (const ResidualRow& r : q.rows)
+    width = std::max(width, r.hkl.size());
+  out += "hkl" + std::string(width - 3, ' ') + "  reading   actual calibrated  residual\n";
   for (std::size_t i = 0; i < q.rows.size(); ++i) {
     const ResidualRow& r = q.rows[i];
-    out += r.hkl.empty() ? std::string_view("?    ") : r.hkl;
+    const std::string_view hkl = r.hkl.empty() ? std::string_view("?") : r.hkl;
+    out += hkl;
+    out.append(width - hkl.size(), ' ');
     AppendFixed(out, r.reading, 4, 9);
     AppendFixed(out, r.actual, 4, 9);
     AppendFixed(out, r.calibrated, 5, 11);

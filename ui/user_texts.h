@@ -105,6 +105,15 @@ inline constexpr std::string_view kCannotKeepFolder = "Cannot remember the folde
 // The model rule chosen in the window could not be kept for the next run.
 inline constexpr std::string_view kCannotKeepModel = "Cannot remember the model!";
 inline constexpr std::string_view kModelSettingName = "model";
+// The reference chosen in the Calibration Data dialog (standard and radiation) could not be
+// kept for the next run.
+inline constexpr std::string_view kCannotKeepReference = "Cannot remember the reference!";
+inline constexpr std::string_view kReferenceSettingName = "reference";
+// "From Profile..." with a reference other than the built-in silicon table.
+inline constexpr std::string_view kReferenceFinderCaption = "From Profile";
+inline constexpr std::string_view kReferenceFinderMissing =
+    "Finding the lines of this reference in a profile is not available yet: enter the "
+    "readings by hand.";
 
 // The powder CIF of the calibration and the files converted with it.
 inline constexpr std::string_view kCannotWriteCif = "Cannot write the CIF file!";

@@ -8,6 +8,7 @@
 #include "front/cli/cli_calibration.h"
 #include "front/cli/cli_options.h"
 #include "refs/reference_choice.h"
+#include "refs/reference_readings.h"
 
 namespace pellum::cli {
 
@@ -20,17 +21,10 @@ bool HasReferenceOptions(const CliOptions& options);
 bool ChooseReferenceForReadings(const CliOptions& options, std::optional<Reference>& reference,
                                 std::string& error);
 
-// "1 1 1", or "1 0 10": the hkl of a line as the residual lines show it.
-std::string HklText(const ReferenceLine& line);
-
 // The reference a record names (its standard, cell and radiation or wavelength), chosen
 // again as the options would choose it. False with error said when it cannot be had, or
 // when the record's wavelength is not that of the radiation it names.
 bool ReferenceOfRecord(const CalibrationReference& named, Reference& reference, std::string& error);
-
-// The reference as the record and the CIF name it: its name, material, space group, cell and
-// radiation (the line's name too) or wavelength.
-CalibrationReference CalibrationReferenceOf(const Reference& reference);
 
 // The lines of the reference a record names, recomputed from its standard, cell and
 // wavelength, with its material, space group and radiation line filled in. False, with the

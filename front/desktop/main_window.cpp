@@ -26,11 +26,14 @@ MainWindow::MainWindow(std::string folderSettingPath, QWidget* parent) : QMainWi
   setObjectName(QStringLiteral("mainWindow"));
   setWindowIcon(ProgramIcon());
   state_.folderSettingPath = std::move(folderSettingPath);
-  // The model rule is kept beside the last folder.
+  // The model rule and the reference are kept beside the last folder.
   if (!state_.folderSettingPath.empty()) {
     state_.modelSettingPath = (std::filesystem::path(state_.folderSettingPath).parent_path() /
                                std::string(texts::kModelSettingName))
                                   .string();
+    state_.referenceSettingPath = (std::filesystem::path(state_.folderSettingPath).parent_path() /
+                                   std::string(texts::kReferenceSettingName))
+                                      .string();
   }
   // The trace lines of every paint go to standard output, where a user following a
   // calibration reads them.

@@ -72,6 +72,10 @@ void ProfileReadings::AddTo(QGridLayout& grid, int row, const std::array<QLineEd
 }
 
 void ProfileReadings::Take() {
+  if (otherReference_) {
+    TakeOtherReference();
+    return;
+  }
   OpenFileSettings settings;
   InitOpenFileSettings(settings);
   settings.title = std::string(texts::kOpenProfileTitle);
@@ -104,6 +108,12 @@ void ProfileReadings::Take() {
   note_->setText(QString::fromUtf8(NoteText(search)));
   path_ = path;
   taken_ = true;
+}
+
+void ProfileReadings::TakeOtherReference() {
+  // The finder knows silicon's six lines only, for now: the fields stay as typed.
+  ShowMessageBox(dialog_, texts::kReferenceFinderMissing, texts::kReferenceFinderCaption,
+                 MessageKind::Information);
 }
 
 }  // namespace pellum

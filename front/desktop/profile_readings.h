@@ -5,7 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "refs/reference_choice.h"
 
 namespace pellum {
 
@@ -17,6 +21,9 @@ namespace pellum {
 // edit them before OK. A set of lines that is not silicon's is refused in a box with why.
 // A profile that cannot be read, or holds no reflection at all, is said in a message box
 // and the fields stay as they were.
+//
+// With a reference other than the built-in table chosen, the button says in a box that
+// finding that reference's lines is not available yet, and the fields stay as they were.
 //
 // The button is not in the Tab order, which stays OK and the six fields, but Alt+P
 // presses it.
@@ -30,6 +37,12 @@ class ProfileReadings {
   void SetPath(const std::string& path) { path_ = path; }
   // The profile chosen last (when Taken()), or where the file dialog starts.
   const std::string& Path() const { return path_; }
+  // The reference the dialog shows when it is not the built-in table, and its lines' fields
+  // in the order of its lines; none: the built-in table and its six fields.
+  void SetOtherReference(std::optional<Reference> reference, std::vector<QLineEdit*> fields) {
+    otherReference_ = std::move(reference);
+    otherFields_ = std::move(fields);
+  }
   // Whether the fields were filled from a profile.
   bool Taken() const { return taken_; }
 
@@ -37,12 +50,17 @@ class ProfileReadings {
   void Take();
 
  private:
+  // "From Profile..." with another reference: the one place where finding its lines goes.
+  void TakeOtherReference();
+
   std::array<QLineEdit*, 6> fields_{};
   QWidget* dialog_ = nullptr;
   QPushButton* button_ = nullptr;
   QLabel* note_ = nullptr;
   std::string path_;
   bool taken_ = false;
+  std::optional<Reference> otherReference_;
+  std::vector<QLineEdit*> otherFields_;
 };
 
 }  // namespace pellum

@@ -25,8 +25,9 @@ void QtPlatform::ShowMessage(std::string_view text, std::string_view caption, Me
   ShowMessageBox(&mainWindow_, text, caption, kind);
 }
 
-void QtPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPath) {
-  EntryDialog dialog(entries, &mainWindow_);
+void QtPlatform::ShowEntryDialog(EntryTexts& entries, ReferenceEntries& reference,
+                                 std::string& inputPath) {
+  EntryDialog dialog(entries, reference, &mainWindow_);
   dialog.SetProfilePath(inputPath);
   // At the top-left corner of the chart, leaving most of it in view.
   dialog.move(ChartPointInDialogUnits(0, 0));

@@ -16,7 +16,8 @@ class QtPlatform : public Platform {
   QtPlatform(QMainWindow& mainWindow, QWidget& chart) : mainWindow_(mainWindow), chart_(chart) {}
 
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;
-  void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) override;
+  void ShowEntryDialog(EntryTexts& entries, ReferenceEntries& reference,
+                       std::string& inputPath) override;
   bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                           std::string& inputTitle) override;
   bool AskQuestion(std::string_view text, std::string_view caption, std::string_view acceptText,

@@ -1,5 +1,6 @@
 // The one setting kept between runs: the open-file dialog's last folder.
 #include "app/remembered_folder.h"
+#include "app/reference_setting.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,83 @@ TEST_F(RememberedFolderTest, TheChosenFilesFolderIsKeptForTheNextRun) {
   }
   EXPECT_EQ(warnings, 1);
   EXPECT_EQ(third.openFileSettings.initialFolder, folder_);
+}
+
+// The reference chosen in the Calibration Data dialog is kept as the folder is: only a line
+// naming a reference the dialog offers is used.
+TEST_F(RememberedFolderTest, OnlyAnOfferedReferenceIsTakenFromItsSetting) {
+  struct Case {
+    const char* name;
+    std::string text;      // the setting's content; "<none>" for no file
+    std::string expected;  // the choice afterwards
+  };
+  const std::vector<Case> cases = {
+      {"kept", "lab6-660c cr\n", "lab6-660c cr"},
+      {"kept without a line end", "al2o3-676a mo", "al2o3-676a mo"},
+      {"the built-in table", "si cu\n", "si cu"},
+      {"no setting", "<none>", "si cu"},
+      {"empty", "", "si cu"},
+      {"the built-in table with another tube", "si cr\n", "si cu"},
+      {"an unknown standard", "quartz cu\n", "si cu"},
+      {"an unknown radiation", "si-640e w\n", "si cu"},
+      {"no radiation", "si-640e\n", "si cu"},
+      {"two spaces", "si-640e  cr\n", "si cu"},
+      {"two lines", "si-640e cr\nsi-640e cr\n", "si cu"},
+      {"longer than a setting", "si-640e " + std::string(5000, 'c') + "\n", "si cu"},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(fs::path(setting_).parent_path());
+    if (c.text != "<none>")
+      WriteSetting(c.text);
+    ReferenceEntries entries;
+    ReadReferenceSetting(setting_, entries);
+    EXPECT_EQ(entries.Key(), c.expected) << c.name;
+  }
+  ReferenceEntries chosen;
+  chosen.standard = "ceo2-674b";
+  chosen.radiation = "fe";
+  EXPECT_TRUE(WriteReferenceSetting(setting_, chosen));
+  EXPECT_EQ(Read(setting_), "ceo2-674b fe\n");
+  EXPECT_TRUE(WriteReferenceSetting("", chosen)) << "no path keeps nothing";
+  EXPECT_FALSE(WriteReferenceSetting("/dev/null/Pellum/reference", chosen));
+}
+
+// The shell's road: a choice made in the dialog is written when it changes, the next run's
+// dialog opens on it, and a setting that cannot be written is said once a run.
+TEST_F(RememberedFolderTest, TheChosenReferenceIsKeptForTheNextRun) {
+  const std::string reference = folder_ + "/config/Pellum/reference";
+  const ScriptedPlatform::ReferenceAnswer none = {"lab6-660c", "cr", {"-1"}};
+  AppState first;
+  first.reportPath = folder_ + "/fitdata.txt";
+  first.referenceSettingPath = reference;
+  ScriptedPlatform platform;
+  HandleCreate(first, platform);
+  EXPECT_EQ(first.reference.Key(), "si cu");
+  platform.referenceReadings = {none};
+  HandleCommand(first, platform, IDM_OPEN, std::cout);
+  EXPECT_EQ(Read(reference), "lab6-660c cr\n");
+
+  AppState second;
+  second.referenceSettingPath = reference;
+  HandleCreate(second, platform);
+  platform.log.clear();
+  platform.referenceReadings = {none};
+  HandleCommand(second, platform, IDM_OPEN, std::cout);
+  EXPECT_EQ(platform.log, std::vector<std::string>{"entry lab6-660c cr:"});
+
+  AppState third;
+  third.referenceSettingPath = "/dev/null/Pellum/reference";
+  HandleCreate(third, platform);
+  platform.log.clear();
+  platform.referenceReadings = {none, {"si-640e", "cr", {"-1"}}};
+  HandleCommand(third, platform, IDM_OPEN, std::cout);
+  HandleCommand(third, platform, IDM_OPEN, std::cout);
+  EXPECT_EQ(platform.log,
+            (std::vector<std::string>{
+                "entry -1|-1|-1|-1|-1|-1",
+                "message Cannot remember the reference!|/dev/null/Pellum/reference|warning",
+                "entry lab6-660c cr: -1|-1|-1|-1|-1|-1"}));
+  EXPECT_EQ(third.reference.Key(), "si-640e cr") << "the choice is used all the same";
 }
 
 }  // namespace

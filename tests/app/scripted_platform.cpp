@@ -22,13 +22,32 @@ std::string ScriptedPlatform::Local(std::string_view text) const {
   return out;
 }
 
-void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPath) {
+void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries, ReferenceEntries& reference,
+                                       std::string& inputPath) {
   std::string shown = "entry ";
-  for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
-    shown += (i == 0 ? "" : "|") + entries.Slot(i);
+  if (reference.IsDefault()) {
+    for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
+      shown += (i == 0 ? "" : "|") + entries.Slot(i);
+    }
+  } else {
+    shown += reference.Key() + ":";
+    const std::vector<std::string>& texts = reference.readings[reference.Key()];
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      shown += (i == 0 ? " " : "|") + texts[i];
   }
   log.push_back(shown);
+  if (!referenceReadings.empty()) {
+    const ReferenceAnswer answer = referenceReadings.front();
+    referenceReadings.pop_front();
+    reference.standard = answer.standard;
+    reference.radiation = answer.radiation;
+    reference.readings[reference.Key()] = answer.readings;
+    return;
+  }
   if (readings.empty()) {
+    // Back to the built-in table too, whose six "-1" end the command.
+    reference.standard = kBuiltInTableName;
+    reference.radiation = kDefaultRadiation;
     // A script that ran out would loop forever on a refused entry: leave the dialog the
     // user's way, with every reflection marked not available.
     ADD_FAILURE() << "the entry dialog opened more often than scripted";
@@ -37,6 +56,9 @@ void ScriptedPlatform::ShowEntryDialog(EntryTexts& entries, std::string& inputPa
     }
     return;
   }
+  // A scripted six goes with the built-in table, as a dialog left on it.
+  reference.standard = kBuiltInTableName;
+  reference.radiation = kDefaultRadiation;
   for (std::size_t i = 0; i < EntryTexts::kSlotCount; ++i) {
     entries.SetSlot(i, readings.front()[i]);
   }

@@ -14,6 +14,7 @@ namespace pellum::testing {
 // A desktop that answers from a script and writes down everything the shell asks of it,
 // one line per request, in order:
 //   "entry -1|-1|-1|-1|-1|-1"              the entry dialog opened showing these slots
+//   "entry lab6-660c cr: -1|-1|..."        ... on another reference, showing its readings
 //   "profile <path>"                       its readings were taken from this profile
 //   "message Warning!|<text>|warning"      a message box: caption, text, kind
 //   "file start=<path> filter=0 ext=pid flags=0x1004"
@@ -36,6 +37,14 @@ class ScriptedPlatform : public Platform {
   };
 
   std::deque<Readings> readings;
+  // One answer of the dialog on another reference: the standard and radiation chosen and
+  // the readings of its lines (fewer: the rest "-1"). Used before `readings` while any is
+  // left.
+  struct ReferenceAnswer {
+    std::string standard, radiation;
+    std::vector<std::string> readings;
+  };
+  std::deque<ReferenceAnswer> referenceReadings;
   // The next entry dialog takes its readings from this profile ("From Profile..."), and
   // logs "profile <path>"; empty: typed.
   std::string profileTaken;
@@ -48,7 +57,8 @@ class ScriptedPlatform : public Platform {
   std::string folder;
   OpenFileSettings lastSettings;
 
-  void ShowEntryDialog(EntryTexts& entries, std::string& inputPath) override;
+  void ShowEntryDialog(EntryTexts& entries, ReferenceEntries& reference,
+                       std::string& inputPath) override;
   bool ShowOpenFileDialog(const OpenFileSettings& settings, std::string& inputPath,
                           std::string& inputTitle) override;
   void ShowMessage(std::string_view text, std::string_view caption, MessageKind kind) override;

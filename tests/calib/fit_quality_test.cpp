@@ -406,6 +406,38 @@ TEST(CalibrationSummary, NamesTheModelAndMarksTheLargestResidual) {
   EXPECT_EQ(brief.substr(brief.find("\nhkl")), text.substr(text.find("\nhkl")));
 }
 
+// Another reference's hkl of two digits widens the hkl column, header and all, so that the
+// numbers stay in their columns; an unknown line is "?".
+TEST(CalibrationSummary, TheHklColumnHoldsItsWidestEntry) {
+  const std::vector<CalibrationPoint> points = {
+      {25.6, 25.576, 1e-4}, {76.9, 76.87, 1e-4}, {88.04, 88.03, 1e-4}};
+  const CalibrationFit fit = FitCalibration(points);
+  FitQuality q = AssessFit(points, fit.coefficients, true);
+  struct Case {
+    std::vector<std::string> hkls;
+    std::string header, firstRow;
+  };
+  const std::vector<Case> cases = {
+      {{"0 1 2", "1 0 10", "1 1 12"}, "hkl     reading", "0 1 2   25.6000"},
+      {{"0 1 2", "2 0 10", "10 1 10"}, "hkl      reading", "0 1 2    25.6000"},
+      {{"", "1 1 1", "2 2 0"}, "hkl    reading", "?      25.6000"},
+  };
+  for (const Case& c : cases) {
+    for (std::size_t i = 0; i < q.rows.size(); ++i)
+      q.rows[i].hkl = c.hkls[i];
+    const std::string text = DescribeCalibration(fit.coefficients, q);
+    const std::size_t header = text.find("hkl");
+    ASSERT_NE(header, std::string::npos);
+    EXPECT_EQ(text.substr(header, c.header.size()), c.header);
+    const std::size_t row = text.find('\n', header) + 1;
+    EXPECT_EQ(text.substr(row, c.firstRow.size()), c.firstRow);
+    // Every row's reading ends where the header's "reading" ends.
+    const std::size_t readingEnd = c.header.size();
+    for (std::size_t at = row, i = 0; i < q.rows.size(); ++i, at = text.find('\n', at) + 1)
+      EXPECT_EQ(text[at + readingEnd - 1], '0') << c.hkls[i];
+  }
+}
+
 TEST(ValueWithSu, TheSuInTwoDigitsOfTheValuesLastPlace) {
   const struct {
     double value, su;

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include "app/input_file_step.h"
@@ -285,6 +287,136 @@ TEST_F(DesktopDialogsTest, EntryDialogKeepsTheFieldsWhenAProfileHoldsNoSilicon) 
     EXPECT_EQ(entries.Slot(0), "28.45");
     EXPECT_FALSE(dialog.ReadingsTaken());
   }
+}
+
+// Chooses a reference in the dialog's row as the user does, by the boxes' items.
+void ChooseReference(EntryDialog& dialog, const char* standard, const char* radiation) {
+  QComboBox* standards = dialog.Choice().StandardBox();
+  standards->setCurrentIndex(standards->findData(QString::fromUtf8(standard)));
+  QComboBox* radiations = dialog.Choice().RadiationBox();
+  radiations->setCurrentIndex(radiations->findData(QString::fromUtf8(radiation)));
+}
+
+// The Reference row: the built-in table keeps the six rows and Cu K-alpha1; another reference
+// shows one field per line, with its hkl and two-theta, in a list that scrolls when long.
+TEST_F(DesktopDialogsTest, EntryDialogShowsTheLinesOfTheReferenceChosen) {
+  struct Case {
+    const char* standard;
+    const char* radiation;
+    std::string wavelength;
+    std::vector<std::pair<QString, QString>> firstLines;  // hkl and two-theta labels
+    std::size_t lines;                                    // 0: the six rows of the table
+    bool scrolls;
+  };
+  const std::vector<Case> cases = {
+      {"si", "cu", "1.540593 Å", {}, 0, false},
+      {"si-640e", "cr", "2.289726 Å", {{"1 1 1", "42.828"}, {"2 2 0", "73.199"}}, 3, false},
+      {"lab6-660c", "cr", "2.289726 Å", {{"1 0 0", "31.974"}, {"1 1 0", "45.847"}}, 6, false},
+      {"lab6-660c", "cu", "1.540593 Å", {{"1 0 0", "21.358"}, {"1 1 0", "30.385"}}, 15, true},
+      {"al2o3-676a", "cu", "1.540593 Å", {{"0 1 2", "25.576"}, {"1 0 4", "35.150"}}, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.standard) + " " + c.radiation);
+    EntryTexts entries;
+    EntryDialog dialog(entries, nullptr);
+    ChooseReference(dialog, c.standard, c.radiation);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const bool table = std::string(c.standard) == "si";
+    EXPECT_EQ(dialog.Choice().WavelengthText()->text().toStdString(), c.wavelength);
+    EXPECT_EQ(dialog.Choice().RadiationBox()->isEnabled(), !table) << "the table is Cu's only";
+    EXPECT_EQ(dialog.Field(0)->isVisible(), table);
+    EXPECT_EQ(dialog.LinesArea()->isVisible(), !table);
+    EXPECT_TRUE(LabelTexts(dialog).contains("* If not available, enter negative number."));
+    if (table) {
+      EXPECT_TRUE(dialog.LineFields().empty());
+      continue;
+    }
+    if (c.lines > 0) {
+      EXPECT_EQ(dialog.LineFields().size(), c.lines);
+    }
+    auto* grid = dialog.LinesArea()->widget()->findChild<QGridLayout*>();
+    ASSERT_NE(grid, nullptr);
+    auto label = [grid](int row, int column) {
+      return dynamic_cast<QLabel*>(grid->itemAtPosition(row, column)->widget())->text();
+    };
+    EXPECT_EQ(label(0, 2), "Experimental 2 theta*");
+    for (std::size_t i = 0; i < c.firstLines.size(); ++i) {
+      EXPECT_EQ(label(static_cast<int>(i) + 1, 0), c.firstLines[i].first);
+      EXPECT_EQ(label(static_cast<int>(i) + 1, 1), c.firstLines[i].second);
+    }
+    for (QLineEdit* field : dialog.LineFields()) {
+      EXPECT_EQ(field->text(), "-1");
+      EXPECT_EQ(field->maxLength(), 18);
+    }
+    EXPECT_EQ(dialog.LinesArea()->verticalScrollBar()->maximum() > 0, c.scrolls);
+  }
+}
+
+// Readings typed for one reference are kept while the user looks at another; OK stores
+// the choice and each reference's readings, and the table's six slots as they were. Tab
+// goes OK and the lines' fields; the boxes are reached by Alt and a click.
+TEST_F(DesktopDialogsTest, EntryDialogKeepsEachReferencesReadings) {
+  EntryTexts entries;
+  entries.SetSlot(0, "28.45");
+  ReferenceEntries reference;
+  EntryDialog dialog(entries, reference, nullptr);
+  EXPECT_EQ(dialog.Choice().StandardBox()->itemData(0).toString(), "si");
+  EXPECT_EQ(dialog.Choice().StandardBox()->currentText(), "si: built-in silicon table");
+  EXPECT_EQ(dialog.Choice().RadiationBox()->currentText(), "Cu K-alpha1");
+  EXPECT_EQ(dialog.Choice().StandardBox()->focusPolicy(), Qt::ClickFocus);
+  ChooseReference(dialog, "lab6-660c", "cr");
+  dialog.LineFields()[1]->setText("45.86");
+  ChooseReference(dialog, "si-640e", "cr");
+  ASSERT_EQ(dialog.LineFields().size(), 3u);
+  EXPECT_EQ(dialog.LineFields()[1]->text(), "-1");
+  dialog.LineFields()[0]->setText("42.84");
+  ChooseReference(dialog, "lab6-660c", "cr");
+  ASSERT_EQ(dialog.LineFields().size(), 6u);
+  EXPECT_EQ(dialog.LineFields()[1]->text(), "45.86") << "kept through the switch";
+  dialog.LineFields()[2]->setText("57.0");
+
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  dialog.OkButton()->setFocus();
+  std::vector<QWidget*> order;
+  for (int i = 0; i < 3; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    order.push_back(QApplication::focusWidget());
+  }
+  EXPECT_EQ(order, (std::vector<QWidget*>{dialog.LineFields()[0], dialog.LineFields()[1],
+                                          dialog.LineFields()[2]}));
+  QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+  EXPECT_EQ(reference.Key(), "lab6-660c cr");
+  EXPECT_EQ(reference.readings["lab6-660c cr"],
+            (std::vector<std::string>{"-1", "45.86", "57.0", "-1", "-1", "-1"}));
+  EXPECT_EQ(reference.readings["si-640e cr"], (std::vector<std::string>{"42.84", "-1", "-1"}));
+  EXPECT_EQ(entries.Slot(0), "28.45");
+}
+
+// With another reference, "From Profile..." says that its lines cannot be found yet, and
+// the fields stay as typed.
+TEST_F(DesktopDialogsTest, EntryDialogFromProfileOfAnotherReferenceIsSaidNotAvailable) {
+  EntryTexts entries;
+  ReferenceEntries reference;
+  reference.standard = "lab6-660c";
+  reference.radiation = "cu";
+  EntryDialog dialog(entries, reference, nullptr);
+  ASSERT_EQ(dialog.LineFields().size(), 15u);
+  dialog.LineFields()[0]->setText("21.37");
+  QString caption;
+  ModalAnswers answers;
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
+  answers.ThenOn("QMessageBox", [&](QWidget* modal) {
+    caption = modal->windowTitle();
+    dynamic_cast<QMessageBox*>(modal)->accept();
+  });
+  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.OkButton(), Qt::LeftButton); });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(caption, "From Profile");
+  EXPECT_EQ(reference.readings["lab6-660c cu"][0], "21.37");
+  EXPECT_FALSE(dialog.ReadingsTaken());
 }
 
 TEST_F(DesktopDialogsTest, AboutBoxHasNoCaptionAndClosesOnlyThroughOk) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -416,6 +417,65 @@ TEST_F(DesktopWindowTest, TheNextRunStartsTheFileDialogInTheLastFolder) {
   EXPECT_TRUE(answers.AllUsed());
   EXPECT_EQ(startedIn.toStdString(), folder_.Path());
   QDir::setCurrent(QString::fromStdString(folder_.Path()));
+}
+
+// The reference chosen in the Calibration Data dialog is kept beside the last folder: the
+// next run's dialog opens on it and calibrates against it, the panel naming it. A setting
+// that cannot be written is said once a run.
+TEST_F(DesktopWindowTest, TheNextRunKeepsTheReferenceChosen) {
+  auto choose = [](const char* standard, const char* radiation, std::vector<const char*> readings) {
+    return [=](QWidget* modal) {
+      auto* dialog = dynamic_cast<EntryDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      QComboBox* standards = dialog->Choice().StandardBox();
+      standards->setCurrentIndex(standards->findData(QString::fromUtf8(standard)));
+      QComboBox* radiations = dialog->Choice().RadiationBox();
+      radiations->setCurrentIndex(radiations->findData(QString::fromUtf8(radiation)));
+      for (std::size_t i = 0; i < readings.size(); ++i)
+        dialog->LineFields().at(i)->setText(readings[i]);
+      QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    };
+  };
+  ModalAnswers answers;
+  answers.Then(choose("lab6-660c", "cr", {}));
+  window_->Command(IDM_OPEN);
+  ASSERT_TRUE(answers.AllUsed());
+  std::ifstream setting(config_.File("Pellum/reference"));
+  std::string kept;
+  std::getline(setting, kept);
+  EXPECT_EQ(kept, "lab6-660c cr");
+
+  window_ = std::make_unique<MainWindow>(Setting());
+  window_->show();
+  folder_.Write("film.pid", kListing);
+  QString shown;
+  answers.Then([&](QWidget* modal) {
+    auto* dialog = dynamic_cast<EntryDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    shown = dialog->Choice().StandardBox()->currentData().toString() + " " +
+            dialog->Choice().RadiationBox()->currentData().toString();
+    choose("lab6-660c", "cr", {"31.99", "45.86", "57.0"})(modal);
+  });
+  answers.Then(ChooseFile(folder_.File("film.pid")));
+  answers.Then([](QWidget* modal) { dynamic_cast<QDialog*>(modal)->accept(); });  // "Info"
+  window_->Command(IDM_OPEN);
+  EXPECT_TRUE(answers.AllUsed());
+  EXPECT_EQ(shown, "lab6-660c cr");
+  const QString panel = window_->Panel()->Text();
+  EXPECT_TRUE(panel.startsWith(
+      QString::fromUtf8("Reference: LaB6 SRM 660c, Cr K-alpha1 (2.289726 \u00C5)\nModel: ")))
+      << panel.toStdString();
+  EXPECT_TRUE(panel.contains("1 1 0  45.8600")) << panel.toStdString();
+
+  window_ = std::make_unique<MainWindow>("/dev/null/Pellum/last-folder");
+  window_->show();
+  answers.Then(choose("si-640e", "cr", {}));
+  answers.ThenOn("QMessageBox", ExpectMessage(*window_, "Cannot remember the reference!",
+                                              "/dev/null/Pellum/reference", QMessageBox::Warning));
+  window_->Command(IDM_OPEN);
+  answers.Then(choose("si-640d", "fe", {}));
+  window_->Command(IDM_OPEN);
+  EXPECT_TRUE(answers.AllUsed()) << "said once a run";
 }
 
 // A relative XDG_CONFIG_HOME is ignored, as the XDG rule says: the setting goes to the
