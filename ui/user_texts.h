@@ -109,11 +109,13 @@ inline constexpr std::string_view kModelSettingName = "model";
 // kept for the next run.
 inline constexpr std::string_view kCannotKeepReference = "Cannot remember the reference!";
 inline constexpr std::string_view kReferenceSettingName = "reference";
-// "From Profile..." with a reference other than the built-in silicon table.
-inline constexpr std::string_view kReferenceFinderCaption = "From Profile";
-inline constexpr std::string_view kReferenceFinderMissing =
-    "Finding the lines of this reference in a profile is not available yet: enter the "
-    "readings by hand.";
+// "From Profile..." with a reference other than the built-in silicon table: the note under
+// the fields, and the box when none of its lines is in the profile (the text is the path).
+inline constexpr std::string_view kLinesFoundNote = "Found in the profile: ";
+inline constexpr std::string_view kLinesNotFoundNote = "Not found: ";
+inline constexpr std::string_view kLinesSuNote =
+    "Each field's tip gives its reading's standard uncertainty.";
+inline constexpr std::string_view kNoLineFoundOf = "No line found in the profile of ";
 
 // The powder CIF of the calibration and the files converted with it.
 inline constexpr std::string_view kCannotWriteCif = "Cannot write the CIF file!";

@@ -5,16 +5,11 @@
 #include "front/cli/find_silicon.h"
 #include "front/cli/list_lines.h"
 #include "front/cli/reference_calibration.h"
-#include "refs/look_alike_lines.h"
 #include "refs/radiation.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
 namespace {
-
-FinderLine FinderLineOf(const ReferenceLine& line) {
-  return {line.h, line.k, line.l, line.twoTheta, line.intensity};
-}
 
 // The K-alpha2 beside a wavelength of the user's is not known: its doublets cannot be fitted.
 bool CheckRadiationLines(const CliOptions& options, const LineSet& set, std::ostream& err) {
@@ -60,21 +55,6 @@ bool Search(const std::string& profile, const CliOptions& options, const Referen
 }
 
 }  // namespace
-
-bool LineSetOf(const Reference& reference, LineSet& set, std::string& error) {
-  set = {};
-  set.material = reference.material;
-  for (const ReferenceLine& line : reference.lines)
-    set.lines.push_back(FinderLineOf(line));
-  std::vector<ReferenceLine> lookAlike;
-  if (!ComputeLookAlikeLines(reference, lookAlike, error))
-    return false;
-  for (const ReferenceLine& line : lookAlike)
-    set.lookAlike.push_back(FinderLineOf(line));
-  if (const Radiation* radiation = FindRadiation(reference.radiation))
-    set.kAlpha2Ratio = radiation->kAlpha2 / radiation->wavelength;
-  return true;
-}
 
 void PrintLineSearch(const LineSearch& search, const LineSet& set, std::ostream& out) {
   for (std::size_t k = 0; k < search.lines.size(); ++k) {

@@ -3,17 +3,12 @@
 #include <iostream>
 #include <string>
 
+#include "app/reference_line_set.h"
 #include "front/cli/cli_options.h"
 #include "peaks/line_finder.h"
 #include "refs/reference_choice.h"
 
 namespace pellum::cli {
-
-// What the finder looks for in a profile against reference (not the built-in table): its
-// lines, where a look-alike phase has lines it has not, its material, and its radiation's
-// K-alpha2 over K-alpha1 (0 for a wavelength of the user's). False with error said when the
-// look-alike lines cannot be computed.
-bool LineSetOf(const Reference& reference, LineSet& set, std::string& error);
 
 // One line per line of the reference, then the readings as --two-theta takes them with the
 // same reference options:

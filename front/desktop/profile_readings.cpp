@@ -2,11 +2,14 @@
 
 #include <QKeySequence>
 #include <QString>
+#include <algorithm>
 
 #include "app/input_file_step.h"
+#include "app/reference_line_set.h"
 #include "calib/reference_table.h"
 #include "front/desktop/message_box.h"
 #include "front/desktop/open_file_dialog.h"
+#include "peaks/line_finder.h"
 #include "peaks/silicon_finder.h"
 #include "peaks/silicon_readings.h"
 #include "ui/user_texts.h"
@@ -51,6 +54,30 @@ std::string NoteText(const SiliconSearch& search) {
   return first + "\n" + found + doublets;
 }
 
+// "Found in the profile: 12 of 15 lines. Not found: 2 2 2, 3 2 0, 3 2 1." (at most the
+// first eight not found, then how many more), the su's place, and the doublets.
+std::string OtherNoteText(const LineSearch& search, const LineSet& set) {
+  constexpr std::size_t kMostNamed = 8;
+  std::string missing;
+  std::size_t missingCount = 0;
+  for (std::size_t k = 0; k < search.lines.size() && k < set.lines.size(); ++k) {
+    if (search.lines[k].Found())
+      continue;
+    if (++missingCount <= kMostNamed)
+      missing += (missing.empty() ? "" : ", ") + LineHklText(set.lines[k]);
+  }
+  if (missingCount > kMostNamed)
+    missing += " and " + std::to_string(missingCount - kMostNamed) + " more";
+  std::string note = std::string(texts::kLinesFoundNote) + std::to_string(search.FoundCount()) +
+                     " of " + std::to_string(set.lines.size()) + " lines.";
+  if (!missing.empty())
+    note += " " + std::string(texts::kLinesNotFoundNote) + missing + ".";
+  note += "\n" + std::string(texts::kLinesSuNote);
+  if (search.kAlpha2)
+    note += "\n" + std::string(texts::kDoubletNote);
+  return note;
+}
+
 }  // namespace
 
 void ProfileReadings::AddTo(QGridLayout& grid, int row, const std::array<QLineEdit*, 6>& fields,
@@ -71,20 +98,25 @@ void ProfileReadings::AddTo(QGridLayout& grid, int row, const std::array<QLineEd
   QObject::connect(button_, &QPushButton::clicked, dialog, [this] { Take(); });
 }
 
-void ProfileReadings::Take() {
-  if (otherReference_) {
-    TakeOtherReference();
-    return;
-  }
+bool ProfileReadings::AskForProfile(std::string& path) {
   OpenFileSettings settings;
   InitOpenFileSettings(settings);
   settings.title = std::string(texts::kOpenProfileTitle);
   settings.filterIndex = 1;  // the profiles
   settings.defaultExtension = "txt";
   settings.flags = kOpenFileHideReadOnly | kOpenFileMustExist;
-  std::string path = path_;
+  path = path_;
   std::string title;
-  if (!RunOpenFileDialog(dialog_, settings, path, title)) {
+  return RunOpenFileDialog(dialog_, settings, path, title);
+}
+
+void ProfileReadings::Take() {
+  if (otherReference_) {
+    TakeOtherReference();
+    return;
+  }
+  std::string path;
+  if (!AskForProfile(path)) {
     return;
   }
   BoxMessages messages(dialog_);
@@ -111,9 +143,46 @@ void ProfileReadings::Take() {
 }
 
 void ProfileReadings::TakeOtherReference() {
-  // The finder knows silicon's six lines only, for now: the fields stay as typed.
-  ShowMessageBox(dialog_, texts::kReferenceFinderMissing, texts::kReferenceFinderCaption,
-                 MessageKind::Information);
+  std::string path;
+  if (!AskForProfile(path)) {
+    return;
+  }
+  const std::string material = otherReference_->material;
+  LineSet set;
+  std::string error;
+  if (!LineSetOf(*otherReference_, set, error)) {
+    ShowMessageBox(dialog_, path + ": " + error,
+                   std::string(texts::kNotLinesOf) + material + std::string(texts::kMessageEnd),
+                   MessageKind::Error);
+    return;
+  }
+  BoxMessages messages(dialog_);
+  LineSearch search;
+  if (!FindLinesInProfile(path, set, {}, search, messages)) {
+    return;
+  }
+  if (search.Refused()) {
+    ShowMessageBox(dialog_, path + ": " + RefusalText(search, set),
+                   std::string(texts::kNotLinesOf) + material + std::string(texts::kMessageEnd),
+                   MessageKind::Warning);
+    return;
+  }
+  if (search.FoundCount() == 0) {
+    ShowMessageBox(dialog_, path,
+                   std::string(texts::kNoLineFoundOf) + material + std::string(texts::kMessageEnd),
+                   MessageKind::Warning);
+    return;
+  }
+  const std::size_t count = std::min(otherFields_.size(), search.lines.size());
+  for (std::size_t k = 0; k < count; ++k) {
+    const ReflectionSearch& line = search.lines[k];
+    otherFields_[k]->setText(QString::fromStdString(ReadingText(line)));
+    otherFields_[k]->setToolTip(line.Found() ? QString::fromUtf8(ReadingWithUncertaintyText(line))
+                                             : QString());
+  }
+  note_->setText(QString::fromUtf8(OtherNoteText(search, set)));
+  path_ = path;
+  taken_ = true;
 }
 
 }  // namespace pellum

@@ -22,8 +22,12 @@ namespace pellum {
 // A profile that cannot be read, or holds no reflection at all, is said in a message box
 // and the fields stay as they were.
 //
-// With a reference other than the built-in table chosen, the button says in a box that
-// finding that reference's lines is not available yet, and the fields stay as they were.
+// With a reference other than the built-in table chosen, its lines are looked for instead
+// (LineSetOf, FindLinesInProfile): its fields get the readings found, each with its standard
+// uncertainty as the field's tip, and the note says how many of its lines were found and
+// names the first ones not found. A set that is not that reference's is refused in a box
+// with why ("The lines found are not those of LaB6 SRM 660c!"), and so is a profile that
+// holds none of its lines; the fields then stay as they were.
 //
 // The button is not in the Tab order, which stays OK and the six fields, but Alt+P
 // presses it.
@@ -50,7 +54,9 @@ class ProfileReadings {
   void Take();
 
  private:
-  // "From Profile..." with another reference: the one place where finding its lines goes.
+  // The open-file dialog on profiles; false when the user cancels.
+  bool AskForProfile(std::string& path);
+  // "From Profile..." with another reference: its lines looked for in the profile.
   void TakeOtherReference();
 
   std::array<QLineEdit*, 6> fields_{};

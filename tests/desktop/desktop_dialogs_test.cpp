@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -394,29 +395,106 @@ TEST_F(DesktopDialogsTest, EntryDialogKeepsEachReferencesReadings) {
   EXPECT_EQ(entries.Slot(0), "28.45");
 }
 
-// With another reference, "From Profile..." says that its lines cannot be found yet, and
-// the fields stay as typed.
-TEST_F(DesktopDialogsTest, EntryDialogFromProfileOfAnotherReferenceIsSaidNotAvailable) {
-  EntryTexts entries;
-  ReferenceEntries reference;
-  reference.standard = "lab6-660c";
-  reference.radiation = "cu";
-  EntryDialog dialog(entries, reference, nullptr);
-  ASSERT_EQ(dialog.LineFields().size(), 15u);
-  dialog.LineFields()[0]->setText("21.37");
-  QString caption;
-  ModalAnswers answers;
-  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
-  answers.ThenOn("QMessageBox", [&](QWidget* modal) {
-    caption = modal->windowTitle();
-    dynamic_cast<QMessageBox*>(modal)->accept();
-  });
-  answers.Then([&](QWidget*) { QTest::mouseClick(dialog.OkButton(), Qt::LeftButton); });
-  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-  EXPECT_TRUE(answers.AllUsed());
-  EXPECT_EQ(caption, "From Profile");
-  EXPECT_EQ(reference.readings["lab6-660c cu"][0], "21.37");
-  EXPECT_FALSE(dialog.ReadingsTaken());
+// A film of LaB6 SRM 660c for Cu K-alpha1, every line 0.1 degree high: a Gaussian of 0.08
+// degree per line, as strong as the reference makes it, on a flat background.
+std::string LanthanumHexaborideProfile(const Reference& lab6) {
+  std::string text = "2Theta Counts\n";
+  for (int i = 0; i <= 8000; ++i) {
+    const double x = 18.0 + 0.01 * i;
+    double y = 100.0;
+    for (const ReferenceLine& line : lab6.lines) {
+      const double at = line.twoTheta + 0.1;
+      y += 50.0 * line.intensity * std::exp(-2.772588722239781 * (x - at) * (x - at) / 0.0064);
+    }
+    text += std::to_string(x) + ' ' + std::to_string(y) + '\n';
+  }
+  return text;
+}
+
+// With another reference, "From Profile..." finds its lines: each field gets its line's
+// reading (the su as its tip) and the note counts them; a profile of another phase, or
+// without a line, is refused in a box and the fields stay as typed.
+TEST_F(DesktopDialogsTest, EntryDialogFindsAnotherReferencesLinesInAProfile) {
+  Reference lab6;
+  std::string error;
+  ASSERT_TRUE(ChooseReference({"lab6-660c", std::nullopt, "cu", std::nullopt}, lab6, error));
+  TempFolder folder;
+  folder.Write("lab6.txt", LanthanumHexaborideProfile(lab6));
+  folder.Write("flat.txt", "2Theta Counts\n28.40 100\n28.42 100\n28.44 100\n");
+  struct Case {
+    std::string file;
+    std::string caption;  // of the refusal; empty when the lines are taken
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {folder.File("lab6.txt"), "", ""},
+      {PELLUM_SOURCE_DIR "/examples/film-profile.txt",
+       "The lines found are not those of LaB6 SRM 660c!",
+       PELLUM_SOURCE_DIR "/examples/film-profile.txt: "},
+      {folder.File("flat.txt"), "No line found in the profile of LaB6 SRM 660c!",
+       folder.File("flat.txt")},
+  };
+  for (const Case& c : cases) {
+    EntryTexts entries;
+    ReferenceEntries reference;
+    reference.standard = "lab6-660c";
+    reference.radiation = "cu";
+    EntryDialog dialog(entries, reference, nullptr);
+    ASSERT_EQ(dialog.LineFields().size(), lab6.lines.size());
+    dialog.LineFields()[0]->setText("21.37");
+    dialog.SetProfilePath(c.file);
+    QString caption, text;
+    std::vector<QString> shown, tips;
+    ModalAnswers answers;
+    answers.Then([&](QWidget*) { QTest::mouseClick(dialog.FromProfileButton(), Qt::LeftButton); });
+    answers.Then([&](QWidget* modal) {
+      TypeFileName(*dynamic_cast<QFileDialog*>(modal),
+                   QString::fromStdString(std::filesystem::path(c.file).filename().string()));
+    });
+    if (!c.caption.empty()) {
+      answers.ThenOn("QMessageBox", [&](QWidget* modal) {
+        caption = modal->windowTitle();
+        text = dynamic_cast<QMessageBox*>(modal)->text();
+        dynamic_cast<QMessageBox*>(modal)->accept();
+      });
+    }
+    answers.Then([&](QWidget*) {
+      for (QLineEdit* field : dialog.LineFields()) {
+        shown.push_back(field->text());
+        tips.push_back(field->toolTip());
+      }
+      QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_TRUE(answers.AllUsed()) << c.file;
+    EXPECT_EQ(caption.toStdString(), c.caption);
+    EXPECT_EQ(text.toStdString().substr(0, c.text.size()), c.text);
+    EXPECT_EQ(dialog.ReadingsTaken(), c.caption.empty()) << c.file;
+    if (!c.caption.empty()) {
+      EXPECT_EQ(shown[0], "21.37") << c.file;
+      continue;
+    }
+    int found = 0;
+    for (std::size_t k = 0; k < lab6.lines.size(); ++k) {
+      const double reading = shown[k].toDouble();
+      if (reading < 0.0) {
+        // Weak, or beyond the film's end (3 2 2 stands at 99.7).
+        EXPECT_TRUE(lab6.lines[k].intensity < 3.0 || lab6.lines[k].twoTheta > 98.0) << k;
+        continue;
+      }
+      ++found;
+      EXPECT_NEAR(reading, lab6.lines[k].twoTheta + 0.1, 0.005) << k;
+      EXPECT_TRUE(tips[k].startsWith(shown[k] + QString::fromUtf8(" \u00b1 "))) << k;
+    }
+    const QString counted =
+        QString::fromStdString("Found in the profile: " + std::to_string(found) + " of 15 lines.");
+    bool noted = false;
+    for (const QString& label : LabelTexts(dialog))
+      noted = noted || label.startsWith(counted);
+    EXPECT_TRUE(noted) << counted.toStdString();
+    EXPECT_GE(found, 12);
+    EXPECT_EQ(reference.readings["lab6-660c cu"][0], shown[0].toStdString());
+  }
 }
 
 TEST_F(DesktopDialogsTest, AboutBoxHasNoCaptionAndClosesOnlyThroughOk) {
