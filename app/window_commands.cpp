@@ -12,6 +12,7 @@
 #include "app/save_chart_command.h"
 #include "chart/calibration_chart.h"
 #include "chart/correction_chart.h"
+#include "refs/reference_readings.h"
 #include "ui/user_texts.h"
 
 namespace pellum {
@@ -56,12 +57,13 @@ void HandleResize(AppState& state, int clientWidth, int clientHeight) {
 }
 
 void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace) {
+  const std::vector<std::string> title = ReferenceTitleLines(state.calibrationReference);
   if (state.chartView == ChartView::Correction) {
     PaintCorrectionChart(canvas, state.clientWidth, state.clientHeight,
                          {state.calibrated ? std::span<const CalibrationPoint>(state.fittedPoints)
                                            : std::span<const CalibrationPoint>(),
                           state.coefficients, state.calibrated ? &state.quality : nullptr,
-                          state.rowsOutsideRange, state.hklTexts});
+                          state.rowsOutsideRange, state.hklTexts, title});
     return;
   }
   const std::span<const CalibrationPoint> points(state.points.data(),
@@ -73,7 +75,7 @@ void HandlePaint(const AppState& state, Canvas& canvas, std::ostream& trace) {
   }
   // Another reference's lines label the axis, as pellum-cli draws them.
   PaintCalibrationChart(canvas, state.clientWidth, state.clientHeight, points, state.coefficients,
-                        state.referenceMarks, trace);
+                        state.referenceMarks, title, trace);
 }
 
 void HandleCommand(AppState& state, Platform& platform, MenuCommand command,

@@ -139,6 +139,18 @@ void DrawCurve(Canvas& canvas, const CalibrationCoefficients& c) {
   }
 }
 
+// The reference's name under delta, a line every six units: between the coefficients'
+// ten, as they belong together.
+std::vector<ChartText> TitleTexts(std::span<const std::string> referenceTitle) {
+  std::vector<ChartText> texts;
+  int y = 10;
+  for (const std::string& line : referenceTitle) {
+    texts.push_back({110, y, line});
+    y -= 6;
+  }
+  return texts;
+}
+
 // Every text the chart draws, where it draws it: the area is chosen to hold them all.
 // Every reference label counts, thinned or not: the area that holds them all holds those
 // drawn.
@@ -199,17 +211,20 @@ void DrawPointMarker(Canvas& canvas, int x, int y, int r) {
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients, std::ostream& trace) {
-  PaintCalibrationChart(canvas, clientWidth, clientHeight, points, coefficients, {}, trace);
+  PaintCalibrationChart(canvas, clientWidth, clientHeight, points, coefficients, {}, {}, trace);
 }
 
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients,
-                           std::span<const ReferenceMark> marks, std::ostream& trace) {
+                           std::span<const ReferenceMark> marks,
+                           std::span<const std::string> referenceTitle, std::ostream& trace) {
   canvas.Clear();
   std::vector<ChartText> labels = ReferenceLabels(marks);
-  const std::vector<ChartText> texts =
+  std::vector<ChartText> texts =
       ChartTexts(marks.empty() ? labels : BoundingLabels(canvas, labels), points, coefficients);
+  const std::vector<ChartText> title = TitleTexts(referenceTitle);
+  texts.insert(texts.end(), title.begin(), title.end());
   const ChartArea area =
       FitChartArea(canvas, clientWidth, clientHeight, texts, MinimumScale(canvas, points));
   SetChartAreaMapping(canvas, area);
@@ -221,6 +236,8 @@ void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
   canvas.TextOut(-35, 50, kActualTitle);
   DrawReferenceLabels(canvas, labels);
   DrawCoefficientLines(canvas, coefficients, trace);
+  for (const ChartText& line : title)
+    canvas.TextOut(line.x, line.y, line.text);
   canvas.TextOut(5, 105, kEquation);
   DrawPoints(canvas, points, trace);
   canvas.TextOut(50, -5, kExperimentalTitle);

@@ -31,11 +31,14 @@ void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
 // silicon and Cr K-alpha1), each at the height of its integer part, thinned by
 // ThinReferenceMarks at the scale of the area when they would print into each other. The
 // area is chosen to hold every mark's label, so none drawn is ever cut off. No marks: the
-// built-in table's chart above, byte for byte. The trace lines are the same as above.
+// built-in table's chart above, byte for byte. referenceTitle names the reference in lines
+// under the coefficients ({"LaB6 SRM 660c", "Cr K-alpha1 (2.289726 Å)"}), so a saved picture
+// says what it was calibrated against. The trace lines are the same as above.
 void PaintCalibrationChart(Canvas& canvas, int clientWidth, int clientHeight,
                            std::span<const CalibrationPoint> points,
                            const CalibrationCoefficients& coefficients,
-                           std::span<const ReferenceMark> marks, std::ostream& trace);
+                           std::span<const ReferenceMark> marks,
+                           std::span<const std::string> referenceTitle, std::ostream& trace);
 
 // The circle of radius r around (x, y), given by its bounding corners (x + r, y + r) and
 // (x - r, y - r) in that order: DrawPointMarker(c, 28, 28, 2) -> Ellipse(30, 30, 26, 26).

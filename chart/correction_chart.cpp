@@ -137,6 +137,7 @@ std::vector<std::string> LegendLines(const CorrectionChartData& d) {
   if (d.quality == nullptr || d.points.empty())
     return lines;
   const FitQuality& q = *d.quality;
+  lines.assign(d.referenceTitle.begin(), d.referenceTitle.end());
   lines.push_back(std::string("model: ") + (q.straightLine ? "straight line" : "quadratic"));
   lines.push_back("rms " + Fixed(q.rms, 5) + ", max " + Fixed(q.maxAbsResidual, 5));
   lines.push_back("o  reading (hkl), | its residual");

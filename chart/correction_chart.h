@@ -21,6 +21,9 @@ struct CorrectionChartData {
   // Each point's hkl as the residual lines name it ("1 1 1", "1 0 10"), for a reference
   // other than the built-in silicon table; empty: the table's hkl of each point's actual.
   std::span<const std::string> hklTexts = {};
+  // The reference's name, first in the legend ({"LaB6 SRM 660c", "Cr K-alpha1 (2.289726 Å)"});
+  // empty for the built-in table.
+  std::span<const std::string> referenceTitle = {};
 };
 
 // Paints the correction itself, where a residual of a thousandth of a degree shows:

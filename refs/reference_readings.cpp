@@ -45,18 +45,24 @@ CalibrationReference CalibrationReferenceOf(const Reference& reference) {
   return named;
 }
 
-std::string ReferenceTitle(const CalibrationReference& reference) {
-  std::string title = reference.material.empty() ? reference.standard : reference.material;
-  title += ", ";
+std::vector<std::string> ReferenceTitleLines(const CalibrationReference& reference) {
+  if (reference.IsBuiltInTable())
+    return {};
+  std::string radiation;
   if (!reference.radiationLine.empty()) {
-    title += reference.radiationLine + " (";
-    AppendFixed(title, reference.wavelength, 6);
-    title += " \u00C5)";
+    radiation = reference.radiationLine + " (";
+    AppendFixed(radiation, reference.wavelength, 6);
+    radiation += " \u00C5)";
   } else {
-    AppendFixed(title, reference.wavelength, 6);
-    title += " \u00C5";
+    AppendFixed(radiation, reference.wavelength, 6);
+    radiation += " \u00C5";
   }
-  return title;
+  return {reference.material.empty() ? reference.standard : reference.material, radiation};
+}
+
+std::string ReferenceTitle(const CalibrationReference& reference) {
+  const std::vector<std::string> lines = ReferenceTitleLines(reference);
+  return lines.empty() ? std::string() : lines[0] + ", " + lines[1];
 }
 
 std::string_view RefuseReferenceReadings(const std::vector<std::string>& texts,

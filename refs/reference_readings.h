@@ -25,6 +25,11 @@ CalibrationReference CalibrationReferenceOf(const Reference& reference);
 //   a wavelength of the user's  -> "LaB6 SRM 660c, 1.540600 Å"
 std::string ReferenceTitle(const CalibrationReference& reference);
 
+// The same in two lines, as the charts name it beside their other texts; none for the
+// built-in table.
+//   lab6-660c with Cr K-alpha1  -> {"LaB6 SRM 660c", "Cr K-alpha1 (2.289726 Å)"}
+std::vector<std::string> ReferenceTitleLines(const CalibrationReference& reference);
+
 // Why the readings cannot be calibrated from, or empty when they can; texts are the readings
 // as typed (one per line, fewer when the last lines were not given) and values their
 // numbers (one per line, negative for a line not read). The built-in table's refusals, in

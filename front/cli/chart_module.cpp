@@ -69,13 +69,14 @@ extern "C" __attribute__((visibility("default"))) bool PellumRenderChartFile(
       *format, QSize(request.width, request.height),
       [&request](pellum::Canvas& canvas) {
         if (request.correction) {
-          pellum::PaintCorrectionChart(canvas, request.width, request.height,
-                                       {request.points, request.coefficients, request.quality,
-                                        request.rowsOutsideRange, request.hklTexts});
+          pellum::PaintCorrectionChart(
+              canvas, request.width, request.height,
+              {request.points, request.coefficients, request.quality, request.rowsOutsideRange,
+               request.hklTexts, request.referenceTitle});
         } else {
           pellum::PaintCalibrationChart(canvas, request.width, request.height, request.points,
                                         request.coefficients, request.referenceMarks,
-                                        *request.trace);
+                                        request.referenceTitle, *request.trace);
         }
       },
       bytes);

@@ -87,7 +87,8 @@ void TraceChart(int width, int height, std::span<const CalibrationPoint> points,
                 const CalibrationCoefficients& coefficients, std::span<const ReferenceMark> marks,
                 std::ostream& trace) {
   NullCanvas canvas;
-  PaintCalibrationChart(canvas, width, height, points, coefficients, marks, trace);
+  // The reference's name is no label: it writes no trace line, so the trace leaves it out.
+  PaintCalibrationChart(canvas, width, height, points, coefficients, marks, {}, trace);
 }
 
 }  // namespace pellum::cli

@@ -26,6 +26,8 @@ struct ChartRequest {
   // Both empty for the built-in table.
   std::span<const ReferenceMark> referenceMarks = {};
   std::span<const std::string> hklTexts = {};
+  // The reference's name in two lines, on either chart; empty for the built-in table.
+  std::span<const std::string> referenceTitle = {};
   // The correction chart (actual - experimental against experimental) instead, from the
   // fit's quality and the rows the run converted outside the calibrated range.
   bool correction = false;

@@ -16,6 +16,7 @@
 #include "front/cli/list_lines.h"
 #include "front/cli/reference_calibration.h"
 #include "front/cli/run_plan.h"
+#include "refs/reference_readings.h"
 #include "ui/user_texts.h"
 
 namespace pellum::cli {
@@ -170,10 +171,12 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
   std::ostream nowhere(nullptr);
   std::ostream& trace = options.trace ? out : nowhere;
   const std::vector<ReferenceMark> marks = ReferenceMarksOf(reference);
+  const std::vector<std::string> title = ReferenceTitleLines(data.reference);
   if (options.chartPath) {
     ChartRequest request{*options.chartPath, options.chartWidth, options.chartHeight,
                          data.points,        coefficients,       &trace};
     request.referenceMarks = marks;
+    request.referenceTitle = title;
     if (!DrawChartFile(request, messages, err))
       allWritten = false;
   } else if (options.trace) {
@@ -196,6 +199,7 @@ int RunCalibration(const CliOptions& options, std::ostream& out, std::ostream& e
     request.quality = &data.quality;
     request.rowsOutsideRange = rowsOutside;
     request.hklTexts = data.hklTexts;
+    request.referenceTitle = title;
     if (!DrawChartFile(request, messages, err))
       allWritten = false;
   }

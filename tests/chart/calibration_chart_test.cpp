@@ -399,7 +399,7 @@ TEST(CalibrationChart, AnotherReferencesLabelsAreItsLinesThinnedWhereTheyWouldTo
     canvas.charWidth = 7;
     canvas.lineHeight = c.lineHeight;
     std::ostringstream trace, tableTrace;
-    PaintCalibrationChart(canvas, 1000, 600, c.points, kSixPointFit, c.marks, trace);
+    PaintCalibrationChart(canvas, 1000, 600, c.points, kSixPointFit, c.marks, {}, trace);
     ASSERT_EQ(RecordingCanvas::Describe(canvas.Named("Mapping")[0]),
               "Mapping 120 120 1000 -600 200 540")
         << c.name;
@@ -419,7 +419,8 @@ TEST(CalibrationChart, AnotherReferencesLabelsAreItsLinesThinnedWhereTheyWouldTo
 }
 
 // At every size and font, no two reference labels drawn print into or touch each other, no
-// text leaves the client area, and a chart large enough shows every line.
+// text leaves the client area (the reference's name under the coefficients included), and a
+// chart large enough shows every line.
 TEST(CalibrationChart, ThinnedLabelsNeverTouchNorLeaveTheArea) {
   const std::vector<CalibrationPoint> read = {{30.4, 30.3854, 1e-4}, {48.97, 48.958426, 1e-4}};
   const struct {
@@ -433,7 +434,9 @@ TEST(CalibrationChart, ThinnedLabelsNeverTouchNorLeaveTheArea) {
         canvas.charWidth = 7;
         canvas.lineHeight = lineHeight;
         std::ostringstream trace;
-        PaintCalibrationChart(canvas, size.width, size.height, read, kSixPointFit, *marks, trace);
+        const std::vector<std::string> title = {"LaB6 SRM 660c", "Cr K-alpha1 (2.289726 \u00C5)"};
+        PaintCalibrationChart(canvas, size.width, size.height, read, kSixPointFit, *marks, title,
+                              trace);
         const std::string at = std::to_string(size.width) + "x" + std::to_string(size.height) +
                                ", " + std::to_string(lineHeight) + "-pixel lines";
         EXPECT_EQ(TextsOutside(canvas, size.width, size.height), std::vector<std::string>{}) << at;
@@ -447,6 +450,11 @@ TEST(CalibrationChart, ThinnedLabelsNeverTouchNorLeaveTheArea) {
         if (size.width == 20000) {
           EXPECT_EQ(drawn.size(), marks->size()) << at;
         }
+        std::vector<std::string> named;
+        for (const Op& text : canvas.Named("TextOut"))
+          if (text.args[0] == 110 && text.args[1] <= 10)
+            named.push_back(text.text);
+        EXPECT_EQ(named, title) << at;
       }
     }
   }

@@ -28,13 +28,14 @@ struct Painted {
 };
 
 void Paint(Painted& p, const std::vector<CalibrationPoint>& points, int width, int height,
-           std::uint64_t outside = 0, std::span<const std::string> hklTexts = {}) {
+           std::uint64_t outside = 0, std::span<const std::string> hklTexts = {},
+           std::span<const std::string> title = {}) {
   const CalibrationFit fit = FitCalibration(points);
   p.quality = AssessFit(points, fit.coefficients, PrefersStraightLine(fit.result));
   p.canvas.charWidth = 7;
   p.canvas.lineHeight = 14;
   PaintCorrectionChart(p.canvas, width, height,
-                       {points, fit.coefficients, &p.quality, outside, hklTexts});
+                       {points, fit.coefficients, &p.quality, outside, hklTexts, title});
 }
 
 std::vector<std::string> Texts(const RecordingCanvas& canvas) {
@@ -57,6 +58,8 @@ TEST(CorrectionChart, DrawsEachReadingWithItsHklResidualCurveBandAndRange) {
     // Another reference's hkl, as the residual lines name them, and the labels they give.
     std::vector<std::string> hklTexts = {};
     std::vector<std::string> labels = {};
+    // The reference's name, the legend's first lines.
+    std::vector<std::string> title = {};
   } cases[] = {
       {"six readings", kFilm, 774, true},
       // As many readings as coefficients: no covariance, so no band.
@@ -79,12 +82,16 @@ TEST(CorrectionChart, DrawsEachReadingWithItsHklResidualCurveBandAndRange) {
        0,
        false,
        {"1 1 1", "2 2 0", "3 1 1"},
-       {"111", "220", "311"}},
+       {"111", "220", "311"},
+       {"silicon SRM 640e", "Cr K-alpha1 (2.289726 \u00C5)"}},
   };
   for (const auto& c : cases) {
     Painted p;
-    Paint(p, c.points, 800, 600, c.outside, c.hklTexts);
+    Paint(p, c.points, 800, 600, c.outside, c.hklTexts, c.title);
     const std::vector<std::string> texts = Texts(p.canvas);
+    const auto model = std::find(texts.begin(), texts.end(), "model: quadratic");
+    ASSERT_GE(model - texts.begin(), static_cast<std::ptrdiff_t>(c.title.size())) << c.name;
+    EXPECT_EQ(std::vector<std::string>(model - c.title.size(), model), c.title) << c.name;
     EXPECT_EQ(p.canvas.Named("Ellipse").size(), c.points.size()) << c.name;
     for (const CalibrationPoint& point : c.points) {
       std::string hkl(ReflectionHkl(point.y));
