@@ -1,6 +1,7 @@
 #include "app/calibration_record_commands.h"
 
 #include <span>
+#include <vector>
 
 #include "app/suggested_output_path.h"
 #include "calib/calibration_summary.h"
@@ -17,11 +18,15 @@ CalibrationRecord RecordOf(const AppState& state) {
 
 namespace {
 
-// Another reference is named above the calibration; the built-in table never was.
+// Another reference is named above the calibration, the standard and the radiation on lines
+// of their own so that the panel's narrow column keeps each whole; the built-in table never
+// was named.
+//   "Reference: LaB6 SRM 660c\nRadiation: Cr K-alpha1 (2.289726 Å)\n"
 std::string ReferenceLineOf(const AppState& state) {
-  if (state.calibrationReference.IsBuiltInTable())
+  const std::vector<std::string> title = ReferenceTitleLines(state.calibrationReference);
+  if (title.empty())
     return "";
-  return "Reference: " + ReferenceTitle(state.calibrationReference) + "\n";
+  return "Reference: " + title[0] + "\nRadiation: " + title[1] + "\n";
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ struct ReferenceCase {
   std::string standard, radiation;
   std::vector<std::string> readings;  // one per line, as typed in the dialog
   std::string cliList;                // the same for --two-theta
-  std::string panelFirstLine;
+  std::string panelFirstLines;        // the reference and the radiation
   std::size_t points;
   std::string firstMark, firstHkl;  // the calibration chart's label of the first line and
                                     // the correction chart's of the first point
@@ -104,7 +104,7 @@ TEST_F(ReferenceOpenTest, CalibratesAsPellumCliDoes) {
        "cr",
        {"42.861", "73.215", "88.702"},
        "42.861,73.215,88.702",
-       "Reference: silicon SRM 640e, Cr K-alpha1 (2.289726 \u00C5)",
+       "Reference: silicon SRM 640e\nRadiation: Cr K-alpha1 (2.289726 \u00C5)",
        3,
        "42.828",
        "111"},
@@ -114,7 +114,7 @@ TEST_F(ReferenceOpenTest, CalibratesAsPellumCliDoes) {
        {"21.37", "30.39", "37.452", "-1", "48.97", "-1", "63.23", "-1", "71.758", "75.856", "-1",
         "83.86", "87.804", "-1", "-1"},
        "21.37,30.39,37.452,-1,48.97,-1,63.23,-1,71.758,75.856,-1,83.86,87.804",
-       "Reference: LaB6 SRM 660c, Cu K-alpha1 (1.540593 \u00C5)",
+       "Reference: LaB6 SRM 660c\nRadiation: Cu K-alpha1 (1.540593 \u00C5)",
        9,
        "21.358",
        "100"},
@@ -129,8 +129,9 @@ TEST_F(ReferenceOpenTest, CalibratesAsPellumCliDoes) {
     HandleCommand(state_, platform_, MenuCommand::SaveCalibration, std::cout);
     HandleCommand(state_, platform_, MenuCommand::ExportCif, std::cout);
     const std::string panel = PanelSummary(state_);
-    EXPECT_EQ(panel.substr(0, panel.find('\n')), c.panelFirstLine);
-    EXPECT_EQ(CalibrationSummary(state_).substr(0, c.panelFirstLine.size()), c.panelFirstLine);
+    EXPECT_EQ(panel.substr(0, c.panelFirstLines.size() + 1), c.panelFirstLines + '\n');
+    EXPECT_EQ(CalibrationSummary(state_).substr(0, c.panelFirstLines.size() + 1),
+              c.panelFirstLines + '\n');
     ASSERT_EQ(state_.quality.rows.size(), c.points);
     EXPECT_EQ(state_.quality.rows[0].hkl, state_.hklTexts[0]);
     EXPECT_EQ(state_.referenceMarks.size(), c.readings.size()) << "every line labels the chart";

@@ -462,8 +462,8 @@ TEST_F(DesktopWindowTest, TheNextRunKeepsTheReferenceChosen) {
   EXPECT_TRUE(answers.AllUsed());
   EXPECT_EQ(shown, "lab6-660c cr");
   const QString panel = window_->Panel()->Text();
-  EXPECT_TRUE(panel.startsWith(
-      QString::fromUtf8("Reference: LaB6 SRM 660c, Cr K-alpha1 (2.289726 \u00C5)\nModel: ")))
+  EXPECT_TRUE(panel.startsWith(QString::fromUtf8(
+      "Reference: LaB6 SRM 660c\nRadiation: Cr K-alpha1 (2.289726 \u00C5)\nModel: ")))
       << panel.toStdString();
   EXPECT_TRUE(panel.contains("1 1 0  45.8600")) << panel.toStdString();
 
