@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "calib/fixed_notation.h"
-#include "io/input_file.h"
 #include "peaks/intensity_scale.h"
 #include "peaks/line_set_check.h"
 #include "peaks/radiation_lines.h"
@@ -168,23 +167,10 @@ LineSearch FindReferenceLines(std::span<const ProfilePoint> profile, const LineS
 bool FindLinesInProfile(const std::string& path, const LineSet& set,
                         const SiliconFinderOptions& options, LineSearch& search,
                         MessageSink& messages) {
-  InputFile input;
-  if (!input.Open(path)) {
-    messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
+  std::vector<ProfilePoint> points;
+  if (!ReadProfileFile(path, LinesReach(set, options), points, messages))
     return false;
-  }
-  const ProfileReading reading = ReadProfilePoints(input.Stream(), LinesReach(set, options));
-  switch (reading.outcome) {
-    case ProfileReadOutcome::NoHeader:
-      messages.ShowMessage(path, texts::kInvalidFormat, MessageKind::Error);
-      return false;
-    case ProfileReadOutcome::ReadFailed:
-      messages.ShowMessage(path, texts::kCannotReadInput, MessageKind::Error);
-      return false;
-    case ProfileReadOutcome::Read:
-      break;
-  }
-  search = FindReferenceLines(reading.points, set, options);
+  search = FindReferenceLines(points, set, options);
   return true;
 }
 

@@ -9,6 +9,8 @@
 #include "convert/field_number.h"
 #include "convert/line_reader.h"
 #include "convert/token.h"
+#include "io/input_file.h"
+#include "ui/user_texts.h"
 
 namespace pellum {
 namespace {
@@ -114,6 +116,28 @@ ProfileReading ReadProfilePoints(std::istream& in, std::span<const TwoThetaSpan>
   }
   reading.points = bins.Points();
   return reading;
+}
+
+bool ReadProfileFile(const std::string& path, std::span<const TwoThetaSpan> spans,
+                     std::vector<ProfilePoint>& points, MessageSink& messages) {
+  InputFile input;
+  if (!input.Open(path)) {
+    messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
+    return false;
+  }
+  ProfileReading reading = ReadProfilePoints(input.Stream(), spans);
+  switch (reading.outcome) {
+    case ProfileReadOutcome::NoHeader:
+      messages.ShowMessage(path, texts::kInvalidFormat, MessageKind::Error);
+      return false;
+    case ProfileReadOutcome::ReadFailed:
+      messages.ShowMessage(path, texts::kCannotReadInput, MessageKind::Error);
+      return false;
+    case ProfileReadOutcome::Read:
+      break;
+  }
+  points = std::move(reading.points);
+  return true;
 }
 
 }  // namespace pellum

@@ -2,7 +2,10 @@
 
 #include <istream>
 #include <span>
+#include <string>
 #include <vector>
+
+#include "ui/message_sink.h"
 
 namespace pellum {
 
@@ -49,5 +52,12 @@ inline constexpr double kProfileBinWidth = 0.0005;
 //   "28.40 120\n" (the header line only)                            -> Read, no point
 //   ""                                                              -> NoHeader
 ProfileReading ReadProfilePoints(std::istream& in, std::span<const TwoThetaSpan> spans);
+
+// Opens the profile at path and reads its points within spans, as above: both finders read
+// a film this way. False, with the path shown under "Cannot open a file!", "Invalid file
+// format!" (no line at all) or "Cannot read the input file!", when it cannot be read whole;
+// points are then left as they were.
+bool ReadProfileFile(const std::string& path, std::span<const TwoThetaSpan> spans,
+                     std::vector<ProfilePoint>& points, MessageSink& messages);
 
 }  // namespace pellum

@@ -4,14 +4,12 @@
 #include <cmath>
 
 #include "calib/reference_table.h"
-#include "io/input_file.h"
 #include "peaks/intensity_scale.h"
 #include "peaks/peak_candidates.h"
 #include "peaks/radiation_lines.h"
 #include "peaks/reflection_checks.h"
 #include "peaks/silicon_set_check.h"
 #include "peaks/window_search.h"
-#include "ui/user_texts.h"
 
 namespace pellum {
 namespace {
@@ -141,24 +139,10 @@ SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFi
 
 bool FindSiliconInProfile(const std::string& path, const SiliconFinderOptions& options,
                           SiliconSearch& search, MessageSink& messages) {
-  InputFile input;
-  if (!input.Open(path)) {
-    messages.ShowMessage(path, texts::kCannotOpenFile, MessageKind::Error);
+  std::vector<ProfilePoint> points;
+  if (!ReadProfileFile(path, SiliconReach(options), points, messages))
     return false;
-  }
-  const std::vector<TwoThetaSpan> reach = SiliconReach(options);
-  const ProfileReading reading = ReadProfilePoints(input.Stream(), reach);
-  switch (reading.outcome) {
-    case ProfileReadOutcome::NoHeader:
-      messages.ShowMessage(path, texts::kInvalidFormat, MessageKind::Error);
-      return false;
-    case ProfileReadOutcome::ReadFailed:
-      messages.ShowMessage(path, texts::kCannotReadInput, MessageKind::Error);
-      return false;
-    case ProfileReadOutcome::Read:
-      break;
-  }
-  search = FindSiliconReflections(reading.points, options);
+  search = FindSiliconReflections(points, options);
   return true;
 }
 
