@@ -132,6 +132,8 @@ void EntryDialog::ShowReference() {
   const bool table = working_.IsDefault();
   for (QWidget* widget : tableWidgets_)
     widget->setVisible(table);
+  // What From Profile found was of the lines shown until now.
+  profile_.Note()->clear();
   profile_.SetOtherReference(std::nullopt, {});
   pellum::Reference reference;
   std::string error;

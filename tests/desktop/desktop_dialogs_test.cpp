@@ -494,6 +494,10 @@ TEST_F(DesktopDialogsTest, EntryDialogFindsAnotherReferencesLinesInAProfile) {
     EXPECT_TRUE(noted) << counted.toStdString();
     EXPECT_GE(found, 12);
     EXPECT_EQ(reference.readings["lab6-660c cu"][0], shown[0].toStdString());
+    // The note speaks of the lines shown: another reference's fields drop it.
+    ChooseReference(dialog, "si", "cu");
+    for (const QString& label : LabelTexts(dialog))
+      EXPECT_FALSE(label.startsWith("Found in the profile")) << label.toStdString();
   }
 }
 
