@@ -69,11 +69,7 @@ LineSearch SearchLines(std::span<const ProfilePoint> points, const LineSet& set,
   std::vector<double> predicted(n);
   for (std::size_t k = 0; k < n; ++k) {
     ReflectionSearch& r = search.lines[k];
-    r.reference = references[k];
-    predicted[k] = std::clamp(search.offset.At(references[k]), references[k] - o.maxOffset,
-                              references[k] + o.maxOffset);
-    r.windowLow = predicted[k] - o.window;
-    r.windowHigh = predicted[k] + o.window;
+    predicted[k] = PlaceWindow(r, references[k], search.offset, o);
     if (searched[k])
       SearchWindow(r, zones[k], predicted[k], o);
   }

@@ -97,11 +97,7 @@ SiliconSearch SearchScaled(std::span<const ProfilePoint> points, const SiliconFi
   std::array<double, ReferenceTable.size()> predicted{};
   for (std::size_t k = 0; k < ReferenceTable.size(); ++k) {
     ReflectionSearch& r = search.reflections[k];
-    r.reference = references[k];
-    predicted[k] = std::clamp(search.offset.At(references[k]), references[k] - o.maxOffset,
-                              references[k] + o.maxOffset);
-    r.windowLow = predicted[k] - o.window;
-    r.windowHigh = predicted[k] + o.window;
+    predicted[k] = PlaceWindow(r, references[k], search.offset, o);
     SearchWindow(r, zones[k], predicted[k], o);
   }
   CheckAcross(search.reflections, predicted, o, coarsestStep);

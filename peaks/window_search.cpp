@@ -110,6 +110,16 @@ Zone MakeZone(std::span<const ProfilePoint> points, double reference,
 
 // The window's candidates, nearest the prediction first, are fitted until one is found;
 // each fit starts from the candidate's own width, or from width when it is not 0.
+double PlaceWindow(ReflectionSearch& r, double reference, const FilmOffset& offset,
+                   const SiliconFinderOptions& o) {
+  const double predicted =
+      std::clamp(offset.At(reference), reference - o.maxOffset, reference + o.maxOffset);
+  r.reference = reference;
+  r.windowLow = predicted - o.window;
+  r.windowHigh = predicted + o.window;
+  return predicted;
+}
+
 void SearchWindow(ReflectionSearch& r, const Zone& zone, double predicted,
                   const SiliconFinderOptions& o, double width) {
   std::vector<const PeakCandidate*> inWindow;

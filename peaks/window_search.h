@@ -30,6 +30,13 @@ SiliconFinderOptions Bounded(SiliconFinderOptions options);
 Zone MakeZone(std::span<const ProfilePoint> points, double reference,
               const SiliconFinderOptions& options);
 
+// Where the film's offset puts the line whose true two-theta is reference, held within
+// maxOffset of it; r takes the reference and the window of +- window about that place,
+// which is returned.
+//   reference 28.442, offset +0.3, window 0.6 -> 28.742, r's window 28.142 to 29.342
+double PlaceWindow(ReflectionSearch& r, double reference, const FilmOffset& offset,
+                   const SiliconFinderOptions& options);
+
 // The window's candidates, nearest the prediction first, are fitted until one is clear, of
 // plausible width and away from the window's and the profile's edges (Found); else r keeps
 // the first one tried and why it was not taken. Each fit starts from the candidate's own
