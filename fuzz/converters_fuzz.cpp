@@ -108,8 +108,13 @@ bool ExpectedListing(const std::vector<std::string>& lines, const std::string& o
       continue;
     }
     const double x = pellum::ParseDecimal(twoTheta);
-    expected += "0 0 0  " + Printf("%10f", pellum::CalibratedTwoTheta(c, x)) +
-                Printf("%10.1f", pellum::ParseDecimal(intensity)) + "\n";
+    // An intensity as wide as its column (10000000.0, -1000000.0) gets one blank of its
+    // own, or the row would read back as four fields.
+    std::string column = Printf("%10.1f", pellum::ParseDecimal(intensity));
+    if (column[0] != ' ') {
+      column.insert(0, 1, ' ');
+    }
+    expected += "0 0 0  " + Printf("%10f", pellum::CalibratedTwoTheta(c, x)) + column + "\n";
   }
   expected += "0 0 0\n";
   return true;
