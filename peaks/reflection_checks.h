@@ -29,9 +29,10 @@ void DropImplausibleWidths(std::span<ReflectionSearch> reflections);
 // line (and never further than agreement): a silicon line under a sample line, their blend
 // 0.06 degree off, is dropped rather than taken. Two found that lie further than agreement
 // from the line at maxScale through their middle cannot both be silicon: the fainter is
-// OffTheLine.
+// OffTheLine; likewise, when no two of three or more agree so, only the clearest stays.
 //
 //   found at offsets 0.30, 0.31, 0.62, 0.30 on 111, 220, 311, 400 -> 311 OffTheLine
+//   found at offsets 0.0, 1.2, 0.5 on 111, 220, 311 -> all but the clearest OffTheLine
 void DropOffTheLine(std::span<ReflectionSearch> reflections, double agreement, double maxScale,
                     double floor = 0.0);
 

@@ -120,6 +120,8 @@ TEST(ReflectionChecks, OneOffTheOthersLineOrWidthIsDropped) {
       {"OffTheLine", {{0, 0.30, 0.1}, {1, 0.31, 0.1}, {2, 0.62, 0.1}, {3, 0.30, 0.1}}, "FFxF--"},
       {"ScaleOfAFilm", {{0, 0.10, 0.1}, {2, 0.20, 0.1}, {5, 0.34, 0.1}}, "F-F--F"},
       {"TwoBeyondAnyScale", {{0, 0.0, 0.1}, {1, 0.5, 0.1}}, "xF----"},
+      // No pair's line holds even its own pair: only the clearest, 3 1 1, stays.
+      {"NoTwoAgree", {{0, 0.0, 0.1}, {1, 1.2, 0.1}, {2, 0.5, 0.1}}, "xxF---"},
       {"TooWide", {{0, 0.3, 0.1}, {1, 0.3, 0.12}, {2, 0.3, 0.09}, {4, 0.3, 0.3}}, "FFF-x-"},
   };
   const double references[] = {28.442, 47.303, 56.122, 69.13, 76.376, 88.03};
