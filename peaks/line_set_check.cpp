@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "peaks/peak_candidates.h"
 #include "peaks/silicon_set_check.h"
 
 namespace pellum {
@@ -82,24 +81,20 @@ SiliconSetCheck CheckLineSet(std::span<const ReflectionSearch> found, const Line
     }
   }
   check.strongestFound = strongestCovered == 0.0 || Seen(found[check.strongest]);
-  const double step = std::max(TypicalStep(points), kProfileBinWidth);
-  const SetLine line = FitSetLine(found, o.maxScale);
-  check.scale = line.scale;
-  if (std::abs(line.scale) > o.maxScale &&
-      line.boundedHalfSpread > std::max(kScaleTolerance, step)) {
+  const SetMeasures m = MeasureSet(found, points, o.maxScale);
+  check.scale = m.line.scale;
+  if (m.otherPhaseScale) {
     check.refusal = SetRefusal::OtherPhaseScale;
     return check;
   }
-  const double width = SetMedianWidth(found);
-  const double tolerance = std::max({0.05, 2.0 * step, 0.5 * width});
   // The first few tell a look-alike phase; a cell of one's own far larger than a standard's
   // would otherwise have a fit tried at each of thousands.
   const std::size_t looked = std::min(set.lookAlike.size(), kMostLookAlikeLines);
   for (const FinderLine& extra : std::span(set.lookAlike).first(looked)) {
-    const double at = line.At(extra.twoTheta);
-    if (ApartFromLines(extra.twoTheta, set.lines, std::max(3.0 * tolerance, 2.0 * width)) &&
+    const double at = m.line.At(extra.twoTheta);
+    if (ApartFromLines(extra.twoTheta, set.lines, std::max(3.0 * m.tolerance, 2.0 * m.width)) &&
         CoversPlace(points, at) &&
-        StrongLineAt(points, at, tolerance, width, step, strongestArea, o)) {
+        StrongLineAt(points, at, m.tolerance, m.width, m.step, strongestArea, o)) {
       check.refusal = SetRefusal::LookAlikeLines;
       check.extraHkl = LineHklText(extra);
       check.extraPosition = at;

@@ -143,13 +143,11 @@ void DropOffTheLine(std::span<ReflectionSearch> reflections, double agreement, d
   if (bestOn.empty()) {
     // No line within the film's scale holds even the pair it was drawn through: none agrees
     // with another, and the line through one reflection alone is the clearest one's.
+    const auto clearest = std::max_element(found.begin(), found.end(), [&](auto a, auto b) {
+      return reflections[a].snr < reflections[b].snr;
+    });
     bestOn.assign(found.size(), false);
-    std::size_t clearest = 0;
-    for (std::size_t m = 1; m < found.size(); ++m) {
-      if (reflections[found[m]].snr > reflections[found[clearest]].snr)
-        clearest = m;
-    }
-    bestOn[clearest] = true;
+    bestOn[static_cast<std::size_t>(clearest - found.begin())] = true;
   }
   for (std::size_t m = 0; m < found.size(); ++m) {
     if (!bestOn[m]) {

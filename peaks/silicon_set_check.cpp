@@ -38,6 +38,8 @@ bool CoversPlace(std::span<const ProfilePoint> points, double at) {
          Within(points, at, at + kCoverReach).size() >= kCoverPoints;
 }
 
+namespace {
+
 SetLine FitSetLine(std::span<const ReflectionSearch> reflections, double maxScale) {
   LineSums sums;
   for (const ReflectionSearch& r : reflections) {
@@ -72,6 +74,20 @@ double SetMedianWidth(std::span<const ReflectionSearch> reflections) {
   }
   std::sort(widths.begin(), widths.end());
   return widths.empty() ? 0.0 : widths[widths.size() / 2];
+}
+
+}  // namespace
+
+SetMeasures MeasureSet(std::span<const ReflectionSearch> reflections,
+                       std::span<const ProfilePoint> points, double maxScale) {
+  SetMeasures m;
+  m.step = std::max(TypicalStep(points), kProfileBinWidth);
+  m.line = FitSetLine(reflections, maxScale);
+  m.otherPhaseScale = std::abs(m.line.scale) > maxScale &&
+                      m.line.boundedHalfSpread > std::max(kScaleTolerance, m.step);
+  m.width = SetMedianWidth(reflections);
+  m.tolerance = std::max({0.05, 2.0 * m.step, 0.5 * m.width});
+  return m;
 }
 
 bool StrongLineAt(std::span<const ProfilePoint> points, double at, double tolerance, double width,
@@ -159,20 +175,16 @@ SiliconSetCheck CheckSiliconSet(std::span<const ReflectionSearch, 6> reflections
   check.strongestFound = check.covered == 0 || strongest == PeakVerdict::Found ||
                          strongest == PeakVerdict::Shared || strongest == PeakVerdict::OffTheLine ||
                          strongest == PeakVerdict::UnlikeSilicon;
-  const double step = std::max(TypicalStep(points), kProfileBinWidth);
-  const SetLine line = FitSetLine(reflections, o.maxScale);
-  check.scale = line.scale;
-  if (std::abs(line.scale) > o.maxScale &&
-      line.boundedHalfSpread > std::max(kScaleTolerance, step)) {
+  const SetMeasures m = MeasureSet(reflections, points, o.maxScale);
+  check.scale = m.line.scale;
+  if (m.otherPhaseScale) {
     check.refusal = SetRefusal::OtherPhaseScale;
     return check;
   }
-  const double width = SetMedianWidth(reflections);
-  const double tolerance = std::max({0.05, 2.0 * step, 0.5 * width});
   for (std::size_t e = 0; e < kFluoriteExtraLines.size(); ++e) {
-    const double at = line.At(FluoriteExtraTwoTheta(e));
+    const double at = m.line.At(FluoriteExtraTwoTheta(e));
     if (CoversPlace(points, at) &&
-        StrongLineAt(points, at, tolerance, width, step, strongestArea, o)) {
+        StrongLineAt(points, at, m.tolerance, m.width, m.step, strongestArea, o)) {
       check.refusal = SetRefusal::FluoriteLines;
       check.extraHkl = kFluoriteExtraLines[e].hkl;
       check.extraPosition = at;

@@ -66,10 +66,20 @@ struct SetLine {
 
   double At(double t) const { return t + shift + scale * (t - FilmOffset::kOffsetPivot); }
 };
-SetLine FitSetLine(std::span<const ReflectionSearch> reflections, double maxScale);
 
-// The median width of the found (the upper of two middles); 0 with none found.
-double SetMedianWidth(std::span<const ReflectionSearch> reflections);
+// What both set checks measure of the found before their checks: the profile's step, the
+// line through their offsets, their median width (the upper of two middles), how near a place a
+// line is looked for, and whether the scale they need is another phase's (beyond maxScale, and told
+// apart from it by more than kScaleTolerance or the step): OtherPhaseScale.
+struct SetMeasures {
+  double step = 0.0;
+  SetLine line;
+  double width = 0.0;
+  double tolerance = 0.0;
+  bool otherPhaseScale = false;
+};
+SetMeasures MeasureSet(std::span<const ReflectionSearch> reflections,
+                       std::span<const ProfilePoint> points, double maxScale);
 
 // Whether a clear peak (minSnr), at least a fifth of strongestArea (height times width),
 // stands within tolerance of at: fitted from width, K-alpha doublets as options say.
